@@ -1,0 +1,8 @@
+#include "resources.h"
+
+#include <QtGlobal>
+
+void registerQuorvelResources()
+{
+    Q_INIT_RESOURCE(resources);
+}

@@ -1,0 +1,59 @@
+#include "mainwindow.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+void MainWindow::onSaveData()
+{
+    if (capturing) {
+        captureFile.close();
+        capturing = false;
+        saveDataButton->setText(QStringLiteral("保存数据"));
+        return;
+    }
+
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存接收数据"),
+                                                      captureFileEdit->text(),
+                                                      QStringLiteral("Text (*.txt)"));
+    if (path.isEmpty())
+        return;
+
+    captureFile.setFileName(path);
+    if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        capturing = true;
+        saveDataButton->setText(QStringLiteral("停止保存"));
+    } else {
+        QMessageBox::warning(this, QStringLiteral("错误"),
+                             QStringLiteral("无法打开文件: ") + captureFile.errorString());
+    }
+}
+
+void MainWindow::chooseCaptureFileName()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("选择保存文件"),
+                                                      captureFileEdit->text(),
+                                                      QStringLiteral("Text (*.txt)"));
+    if (!path.isEmpty())
+        captureFileEdit->setText(QFileInfo(path).fileName());
+}
+
+void MainWindow::writeCaptureLine(const QString &line)
+{
+    QByteArray bytes = line.toUtf8();
+    if (!line.endsWith(QLatin1Char('\n')))
+        bytes += '\n';
+    const bool written = captureFile.write(bytes) == bytes.size() && captureFile.flush();
+    if (written)
+        return;
+
+    // Data the user asked to record is being lost: stop capturing before
+    // telling, so the box cannot be followed by one per chunk.
+    const QString reason = captureFile.errorString();
+    captureFile.close();
+    capturing = false;
+    saveDataButton->setText(QStringLiteral("保存数据"));
+    QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法写入文件: ") + reason);
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Quorvel.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+"$here/tools/setup.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "Quorvel is built (build/quorvel), but there is no display to show its window." >&2
+    echo "Run it from a desktop session, or under a virtual display:" >&2
+    echo "    xvfb-run ./run.sh        (Debian package: xvfb)" >&2
+    exit 1
+fi
+exec "$here/build/quorvel" "$@"

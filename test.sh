@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite.
+# Usage: ./test.sh [build-folder [extra cmake arguments...]]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+build_dir="${1:-build}"
+shift || true
+"$here/tools/setup.sh" "$build_dir" "$@"
+export QT_QPA_PLATFORM=offscreen
+cd "$here/$build_dir"
+ctest --output-on-failure --parallel 2 --timeout 300
