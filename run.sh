@@ -10,4 +10,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     echo "    xvfb-run ./run.sh        (Debian package: xvfb)" >&2
     exit 1
 fi
+# Qt warns when the session has no runtime folder; give it a private one.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="/tmp/runtime-$(id -u)"
+    mkdir -p "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+fi
 exec "$here/build/quorvel" "$@"

@@ -23,13 +23,13 @@ ChecksumDialog::ChecksumDialog(QWidget *parent)
 
     // Listed in ChecksumKind order: the index is the button id.
     const QString captions[ChecksumKindCount] = {
-            QStringLiteral("16 CRC, 低字节在前"),
-            QStringLiteral("16 CRC, 高字节在前"),
-            QStringLiteral("8 CRC"),
-            QStringLiteral("总加和"),
-            QStringLiteral("加总异或"),
-            QStringLiteral("CRC32, 低字节在前"),
-            QStringLiteral("CRC32, 高字节在前"),
+        QStringLiteral("16 CRC, 低字节在前"),
+        QStringLiteral("16 CRC, 高字节在前"),
+        QStringLiteral("8 CRC"),
+        QStringLiteral("总加和"),
+        QStringLiteral("加总异或"),
+        QStringLiteral("CRC32, 低字节在前"),
+        QStringLiteral("CRC32, 高字节在前"),
     };
     for (int id = 0; id < ChecksumKindCount; ++id) {
         auto *button = new QRadioButton(captions[id], kindBox);

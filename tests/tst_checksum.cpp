@@ -167,13 +167,13 @@ void TestChecksum::dialogLayout()
     QVERIFY(group->exclusive());
 
     const QStringList captions = {
-            QStringLiteral("16 CRC, 低字节在前"),
-            QStringLiteral("16 CRC, 高字节在前"),
-            QStringLiteral("8 CRC"),
-            QStringLiteral("总加和"),
-            QStringLiteral("加总异或"),
-            QStringLiteral("CRC32, 低字节在前"),
-            QStringLiteral("CRC32, 高字节在前"),
+        QStringLiteral("16 CRC, 低字节在前"),
+        QStringLiteral("16 CRC, 高字节在前"),
+        QStringLiteral("8 CRC"),
+        QStringLiteral("总加和"),
+        QStringLiteral("加总异或"),
+        QStringLiteral("CRC32, 低字节在前"),
+        QStringLiteral("CRC32, 高字节在前"),
     };
     QCOMPARE(group->buttons().size(), captions.size());
     QCOMPARE(box->layout()->count(), captions.size());

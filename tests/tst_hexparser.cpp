@@ -54,6 +54,7 @@ void TestHexParser::parse_data()
     row("inner ideographic space", QStringLiteral("12\u300034"), "");
     row("inner no-break space", QStringLiteral("12\u00A034"), "");
     row("ideographic space at token end", QStringLiteral("12\u3000 34"), "1234");
+    row("ideographic space after pairs", QStringLiteral("1234\u3000 ABC\u3000\t56"), "1234AB0C56");
     row("outer ideographic spaces", QStringLiteral("\u300012 34\u3000"), "1234");
     row("tabs", QStringLiteral("01\t02\t\t03"), "010203");
     row("line breaks", QStringLiteral("01\r\n02\n03"), "010203");
