@@ -1,0 +1,23 @@
+#include "startup.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QWidget>
+
+namespace {
+
+const char *const iconPath = ":/icons/app_icon.png";
+
+} // namespace
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setWindowIcon(QIcon(QLatin1String(iconPath)));
+}
+
+void setUpMainWindow(QWidget &window)
+{
+    window.setWindowIcon(QIcon(QLatin1String(iconPath)));
+    window.setWindowTitle(QStringLiteral("Quorvel -- 串口通信调试工具"));
+}
