@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSettings>
 
+#include <utility>
+
 namespace {
 
 QString organisationAndApplication()

@@ -3,13 +3,14 @@
 //   writes theme-0.png (blue), theme-1.png (teal) and theme-2.png (beige).
 #include "mainwindow.h"
 #include "resources.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
+#include <QFont>
+#include <QFontDatabase>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <cstdio>
 
@@ -21,8 +22,18 @@ int main(int argc, char **argv)
     }
     registerQuorvelResources();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app_icon.png")));
+    setUpApplication();
+    // The offscreen platform defaults to 12 points; a desktop's 9 points
+    // shows the window as its users see it.
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    // Without a CJK font every caption would come out as boxes.
+    if (QFontDatabase().families(QFontDatabase::SimplifiedChinese).isEmpty()) {
+        std::fprintf(stderr, "no Chinese font found (install fonts-wqy-microhei)\n");
+        return 1;
+    }
 
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!QDir().mkpath(folder)) {
@@ -49,12 +60,9 @@ int main(int argc, char **argv)
             settings.setValue(QStringLiteral("send2"), QStringLiteral("01 06 00 01 00 17 98 04"));
         }
         MainWindow window;
-        window.setWindowTitle(QStringLiteral("Quorvel -- 串口通信调试工具"));
+        setUpMainWindow(window);
         window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) {
-            std::fprintf(stderr, "the window was never shown\n");
-            return 1;
-        }
+        QApplication::processEvents();
         const QString path = QDir(folder).filePath(QStringLiteral("theme-%1.png").arg(theme));
         if (!window.grab().save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
