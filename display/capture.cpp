@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 void MainWindow::onSaveData()
 {
@@ -55,5 +56,11 @@ void MainWindow::writeCaptureLine(const QString &line)
     captureFile.close();
     capturing = false;
     saveDataButton->setText(QStringLiteral("保存数据"));
-    QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法写入文件: ") + reason);
+    // Told once the ready-read handler has returned: the port does not signal
+    // again while its handler runs, so data arriving during the box would
+    // otherwise wait unseen for the next arrival.
+    QTimer::singleShot(0, this, [this, reason] {
+        QMessageBox::warning(this, QStringLiteral("错误"),
+                             QStringLiteral("无法写入文件: ") + reason);
+    });
 }

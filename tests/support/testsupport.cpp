@@ -185,14 +185,9 @@ ModalHandler::~ModalHandler()
 
 void ModalHandler::chooseFile(const QString &path)
 {
-    answers.append([path](QWidget *widget) {
-        if (auto *dialog = qobject_cast<QFileDialog *>(widget)) {
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-        } else if (auto *other = qobject_cast<QDialog *>(widget)) {
-            other->reject();
-        }
-    });
+    // Typing the name is what a user does; selectFile() alone leaves the
+    // field empty when it already has the focus.
+    answers.append(typeFileName(path));
 }
 
 void ModalHandler::cancelNext()
@@ -477,6 +472,23 @@ QString receiveText(QWidget *window)
 {
     QPlainTextEdit *pane = receivePane(window);
     return pane ? pane->toPlainText() : QString();
+}
+
+ModalHandler::Answer typeFileName(const QString &path)
+{
+    return [path](QWidget *widget) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        if (!dialog) {
+            if (auto *other = qobject_cast<QDialog *>(widget))
+                other->reject();
+            return;
+        }
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        else
+            dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    };
 }
 
 } // namespace testsupport

@@ -142,6 +142,11 @@ void click(QAbstractButton *button);
 QString counter(QWidget *window, const QString &caption);
 QString receiveText(QWidget *window);
 
+// An answer for ModalHandler::answerNext: types path into the file dialog's
+// name field and accepts. Unlike selectFile(), it also works once the field
+// has taken the focus (selectFile then leaves the field empty).
+ModalHandler::Answer typeFileName(const QString &path);
+
 } // namespace testsupport
 
 // Test entry point: environment first, then the application.
