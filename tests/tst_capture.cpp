@@ -22,36 +22,6 @@ using namespace testsupport;
 
 namespace {
 
-bool receive(QWidget *window, Pty &pty, const QByteArray &bytes)
-{
-    const qint64 frames = counter(window, QStringLiteral("收帧数")).toLongLong();
-    const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong();
-    if (!pty.write(bytes))
-        return false;
-    const bool arrived = QTest::qWaitFor(
-            [&] {
-                return counter(window, QStringLiteral("收字节数")).toLongLong()
-                        == total + bytes.size();
-            },
-            5000);
-    return arrived && counter(window, QStringLiteral("收帧数")).toLongLong() == frames + 1;
-}
-
-bool sendFromArea1(QWidget *window, const QString &text, bool hex)
-{
-    QPlainTextEdit *area = sendArea(window, 1);
-    QCheckBox *hexCheck =
-            findCheck(window, QStringLiteral("16进制"), QStringLiteral("发送区1属性"));
-    QAbstractButton *send =
-            buttonBesideLabel(window, QStringLiteral("发送区1"), QStringLiteral("手动发送"));
-    if (!area || !hexCheck || !send)
-        return false;
-    area->setPlainText(text);
-    hexCheck->setChecked(hex);
-    click(send);
-    return true;
-}
-
 struct DialogSeen
 {
     QString title;
@@ -193,10 +163,10 @@ void CaptureTest::appendsToExistingFile()
     QCOMPARE(contentOf(path), QByteArray("old line\n"));
 
     QVERIFY(openPort(&window, pty.slavePath()));
-    QVERIFY(receive(&window, pty, QByteArray("AB")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("AB")));
     // Flushed per chunk: on disk while the file is still open.
     QCOMPARE(contentOf(path), QByteArray("old line\n41 42\n"));
-    QVERIFY(receive(&window, pty, QByteArray("C")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("C")));
     QCOMPARE(contentOf(path), QByteArray("old line\n41 42\n43\n"));
 
     // Closing the port leaves capture on.
@@ -258,7 +228,7 @@ void CaptureTest::capturedLines()
     QCOMPARE(boxes.count(), 1); // a new file needs no confirmation
 
     for (const QByteArray &chunk : chunks)
-        QVERIFY(receive(&window, pty, chunk));
+        QVERIFY(receiveChunk(&window, pty, chunk));
     QCOMPARE(contentOf(path), file);
 }
 
@@ -274,7 +244,7 @@ void CaptureTest::stampsAndTagsMatchThePane()
     ModalHandler boxes;
     QVERIFY(startCapture(&window, boxes, path));
 
-    QVERIFY(receive(&window, pty, QByteArray("AB")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("AB")));
     QVERIFY(sendFromArea1(&window, QStringLiteral("CD"), false));
     QVERIFY(pty.waitForBytes(2));
 
@@ -298,10 +268,10 @@ void CaptureTest::nothingWhileStoppedOrFiltered()
     ModalHandler boxes;
     QVERIFY(startCapture(&window, boxes, path));
 
-    QVERIFY(receive(&window, pty, QByteArray("\x01")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x01")));
     QAbstractButton *stop = findButton(&window, QStringLiteral("停止显示"));
     click(stop);
-    QVERIFY(receive(&window, pty, QByteArray("\x02")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x02")));
     QVERIFY(sendFromArea1(&window, QStringLiteral("03"), true));
     QVERIFY(pty.waitForBytes(1));
     QCOMPARE(contentOf(path), QByteArray("01\n"));
@@ -313,11 +283,11 @@ void CaptureTest::nothingWhileStoppedOrFiltered()
         if (edit->placeholderText() == QStringLiteral("关键字"))
             edit->setText(QStringLiteral("ZZ"));
     }
-    QVERIFY(receive(&window, pty, QByteArray("no")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("no")));
     QVERIFY(sendFromArea1(&window, QStringLiteral("no"), false));
     QVERIFY(pty.waitForBytes(3));
     QCOMPARE(contentOf(path), QByteArray("01\n"));
-    QVERIFY(receive(&window, pty, QByteArray("ZZ")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("ZZ")));
     QVERIFY(sendFromArea1(&window, QStringLiteral("aZZ"), false));
     QCOMPARE(contentOf(path), QByteArray("01\n5A 5A\n61 5A 5A\n"));
 }
@@ -332,13 +302,13 @@ void CaptureTest::stopCaptureClosesWithoutDialog()
     ModalHandler boxes;
     QVERIFY(startCapture(&window, boxes, path));
     QVERIFY(heldOpen(path));
-    QVERIFY(receive(&window, pty, QByteArray("\x01")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x01")));
 
     click(saveButton(&window));
     QCOMPARE(saveButton(&window)->text(), QStringLiteral("保存数据"));
     QCOMPARE(boxes.count(), 1);
     QVERIFY(!heldOpen(path));
-    QVERIFY(receive(&window, pty, QByteArray("\x02")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x02")));
     QCOMPARE(contentOf(path), QByteArray("01\n"));
 
     // The next press asks again, from the suggested name.
@@ -349,7 +319,7 @@ void CaptureTest::stopCaptureClosesWithoutDialog()
     QCOMPARE(dialog.title, QStringLiteral("保存接收数据"));
     QCOMPARE(dialog.prefilled, QStringLiteral("data.txt"));
     QCOMPARE(saveButton(&window)->text(), QStringLiteral("保存数据"));
-    QVERIFY(receive(&window, pty, QByteArray("\x03")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x03")));
     QCOMPARE(contentOf(path), QByteArray("01\n"));
 }
 
@@ -389,7 +359,7 @@ void CaptureTest::changeFileShowsOnlyTheName()
     click(change);
     QTRY_COMPARE_WITH_TIMEOUT(name->text(), QStringLiteral("other.txt"), 5000);
     QCOMPARE(saveButton(&window)->text(), QStringLiteral("停止保存"));
-    QVERIFY(receive(&window, pty, QByteArray("\x42")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x42")));
     QCOMPARE(contentOf(capturePath), QByteArray("42\n"));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("other.txt"))));
 }
@@ -429,7 +399,7 @@ void CaptureTest::openingFailure()
     QCOMPARE(saveButton(&window)->text(), QStringLiteral("保存数据"));
 
     // Capture stayed off: the next press opens the dialog again.
-    QVERIFY(receive(&window, pty, QByteArray("x")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("x")));
     boxes.cancelNext();
     click(saveButton(&window));
     QCOMPARE(boxes.count(), 3);
@@ -464,7 +434,7 @@ void CaptureTest::writeFailureStopsCapture()
     QTRY_COMPARE_WITH_TIMEOUT(boxes.openNow(), 0, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(counter(&window, QStringLiteral("收字节数")), QStringLiteral("8"),
                               5000);
-    QVERIFY(receive(&window, pty, QByteArray("later")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("later")));
     QCOMPARE(boxes.count(), before + 1);
 
     const ModalHandler::Record warning = boxes.last();
@@ -494,8 +464,8 @@ void CaptureTest::closingTheWindowClosesTheFile()
         ModalHandler boxes;
         QVERIFY(startCapture(window.get(), boxes, path));
         captureNameEdit(window.get())->setText(QStringLiteral("renamed.txt"));
-        QVERIFY(receive(window.get(), pty, QByteArray("\x0a\x0b")));
-        QVERIFY(receive(window.get(), pty, QByteArray("\x0c")));
+        QVERIFY(receiveChunk(window.get(), pty, QByteArray("\x0a\x0b")));
+        QVERIFY(receiveChunk(window.get(), pty, QByteArray("\x0c")));
         QVERIFY(window->close());
     }
     QVERIFY(!heldOpen(path));

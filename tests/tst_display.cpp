@@ -20,56 +20,6 @@ using namespace testsupport;
 
 namespace {
 
-// Writes bytes as the device and waits until the window has counted them.
-bool receive(QWidget *window, Pty &pty, const QByteArray &bytes)
-{
-    const qint64 frames = counter(window, QStringLiteral("收帧数")).toLongLong();
-    const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong();
-    if (!pty.write(bytes))
-        return false;
-    const bool arrived = QTest::qWaitFor(
-            [&] {
-                return counter(window, QStringLiteral("收字节数")).toLongLong()
-                        == total + bytes.size();
-            },
-            5000);
-    return arrived && counter(window, QStringLiteral("收帧数")).toLongLong() == frames + 1;
-}
-
-// Sends text from area 1 with its own "16进制" option as given.
-bool sendFromArea1(QWidget *window, const QString &text, bool hex)
-{
-    QPlainTextEdit *area = sendArea(window, 1);
-    QCheckBox *hexCheck =
-            findCheck(window, QStringLiteral("16进制"), QStringLiteral("发送区1属性"));
-    QAbstractButton *send =
-            buttonBesideLabel(window, QStringLiteral("发送区1"), QStringLiteral("手动发送"));
-    if (!area || !hexCheck || !send)
-        return false;
-    area->setPlainText(text);
-    hexCheck->setChecked(hex);
-    click(send);
-    return true;
-}
-
-// Picks path in the next file dialog. The dialog's name field ignores
-// selectFile() while it has focus, so the field is set directly as well.
-ModalHandler::Answer chooseInDialog(const QString &path)
-{
-    return [path](QWidget *widget) {
-        auto *dialog = qobject_cast<QFileDialog *>(widget);
-        if (!dialog) {
-            if (auto *other = qobject_cast<QDialog *>(widget))
-                other->reject();
-            return;
-        }
-        dialog->selectFile(path);
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            name->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    };
-}
-
 QCheckBox *receiveOption(QWidget *window, const QString &caption)
 {
     return findCheck(window, caption, QStringLiteral("接收区设置"));
@@ -205,7 +155,7 @@ void DisplayTest::bodies()
     QVERIFY(hexRecv->isChecked());
     hexRecv->setChecked(hex);
 
-    QVERIFY(receive(&window, pty, chunk));
+    QVERIFY(receiveChunk(&window, pty, chunk));
     QCOMPARE(receiveText(&window), shown);
 }
 
@@ -232,7 +182,7 @@ void DisplayTest::timeStampAndTags()
     displayOption(&window, QStringLiteral("帧换行"))->setChecked(true);
 
     const QTime before = QTime::currentTime();
-    QVERIFY(receive(&window, pty, QByteArray("AB")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("AB")));
     QVERIFY(sendFromArea1(&window, QStringLiteral("CD"), false));
     const QTime after = QTime::currentTime();
     QVERIFY(pty.waitForBytes(2));
@@ -355,7 +305,7 @@ void DisplayTest::keywordFilter()
         QCOMPARE(pty.take(), chunk);
         QCOMPARE(counter(&window, QStringLiteral("发帧数")), QStringLiteral("1"));
     } else {
-        QVERIFY(receive(&window, pty, chunk));
+        QVERIFY(receiveChunk(&window, pty, chunk));
     }
     // A dropped chunk is still counted.
     const QString sizeText = QString::number(chunk.size());
@@ -375,12 +325,12 @@ void DisplayTest::stopDisplay()
     QVERIFY(stop->isCheckable());
     QVERIFY(!stop->isChecked());
 
-    QVERIFY(receive(&window, pty, QByteArray("\x01")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x01")));
     click(stop);
     QCOMPARE(stop->text(), QStringLiteral("继续显示"));
     QVERIFY(stop->isChecked());
 
-    QVERIFY(receive(&window, pty, QByteArray("\x02\x03")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x02\x03")));
     QVERIFY(sendFromArea1(&window, QStringLiteral("04"), true));
     QVERIFY(pty.waitForBytes(1));
     QCOMPARE(receiveText(&window), QStringLiteral("01"));
@@ -390,7 +340,7 @@ void DisplayTest::stopDisplay()
 
     click(stop);
     QCOMPARE(stop->text(), QStringLiteral("停止显示"));
-    QVERIFY(receive(&window, pty, QByteArray("\x05")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x05")));
     QCOMPARE(receiveText(&window), QStringLiteral("01 05"));
 }
 
@@ -406,14 +356,14 @@ void DisplayTest::stopDisplaySlotDoesNothing()
     QVERIFY(QMetaObject::invokeMethod(&window, "onStopDisplayToggled", Q_ARG(bool, true)));
     QCOMPARE(stop->text(), QStringLiteral("停止显示"));
     QVERIFY(!stop->isChecked());
-    QVERIFY(receive(&window, pty, QByteArray("\x11")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x11")));
     QCOMPARE(receiveText(&window), QStringLiteral("11"));
 
     click(stop);
     QVERIFY(QMetaObject::invokeMethod(&window, "onStopDisplayToggled", Q_ARG(bool, false)));
     QCOMPARE(stop->text(), QStringLiteral("继续显示"));
     QVERIFY(stop->isChecked());
-    QVERIFY(receive(&window, pty, QByteArray("\x22")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\x22")));
     QCOMPARE(receiveText(&window), QStringLiteral("11"));
 }
 
@@ -446,14 +396,14 @@ void DisplayTest::autoClear()
 
     // Nothing is cleared while the whole content fits.
     for (const char *chunk : { "a", "b", "c" })
-        QVERIFY(receive(&window, pty, QByteArray(chunk)));
+        QVERIFY(receiveChunk(&window, pty, QByteArray(chunk)));
     QVERIFY(!bar->isVisible());
     QCOMPARE(receiveText(&window), QStringLiteral("a b c"));
 
     QByteArray tall;
     for (int i = 0; i < 120; ++i)
         tall += "row\n";
-    QVERIFY(receive(&window, pty, tall));
+    QVERIFY(receiveChunk(&window, pty, tall));
     QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), 5000);
     const QString full = receiveText(&window);
     QCOMPARE(full, QStringLiteral("a b c ") + QString::fromLatin1(tall));
@@ -464,7 +414,7 @@ void DisplayTest::autoClear()
     } else if (last == QStringLiteral("stopped")) {
         click(findButton(&window, QStringLiteral("停止显示")));
     }
-    QVERIFY(receive(&window, pty, QByteArray("END")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("END")));
 
     QString expected;
     if (last == QStringLiteral("stopped"))
@@ -483,12 +433,12 @@ void DisplayTest::continuousDisplay()
     QVERIFY(openPort(&window, pty.slavePath()));
     QCheckBox *hexRecv = receiveOption(&window, QStringLiteral("16进制"));
 
-    QVERIFY(receive(&window, pty, QByteArray("A")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("A")));
     // Options apply from the next chunk on.
     hexRecv->setChecked(false);
-    QVERIFY(receive(&window, pty, QByteArray("one")));
-    QVERIFY(receive(&window, pty, QByteArray("two\nthree")));
-    QVERIFY(receive(&window, pty, QByteArray("four")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("one")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("two\nthree")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("four")));
     QCOMPARE(receiveText(&window), QStringLiteral("41 one two\nthree four"));
 
     // The user's selection is dropped and the cursor follows the data.
@@ -497,7 +447,7 @@ void DisplayTest::continuousDisplay()
     selection.setPosition(0);
     selection.setPosition(2, QTextCursor::KeepAnchor);
     pane->setTextCursor(selection);
-    QVERIFY(receive(&window, pty, QByteArray("five")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("five")));
     QVERIFY(!pane->textCursor().hasSelection());
     QVERIFY(pane->textCursor().atEnd());
 
@@ -508,7 +458,7 @@ void DisplayTest::continuousDisplay()
     QCOMPARE(receiveText(&window), QString());
     QCOMPARE(counter(&window, QStringLiteral("收帧数")), QStringLiteral("5"));
 
-    QVERIFY(receive(&window, pty, QByteArray("six")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("six")));
     QCOMPARE(receiveText(&window), QStringLiteral("six"));
 }
 
@@ -522,21 +472,21 @@ void DisplayTest::frameNewline()
     QVERIFY(!newline->isChecked());
     newline->setChecked(true);
 
-    QVERIFY(receive(&window, pty, QByteArray("A")));
-    QVERIFY(receive(&window, pty, QByteArray("BC")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("A")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("BC")));
     QCOMPARE(receiveText(&window), QStringLiteral("41\n\n42 43\n"));
 
     receiveOption(&window, QStringLiteral("16进制"))->setChecked(false);
-    QVERIFY(receive(&window, pty, QByteArray("x\n")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("x\n")));
     QCOMPARE(receiveText(&window), QStringLiteral("41\n\n42 43\n\nx\n\n"));
 
     click(findButton(&window, QStringLiteral("清空接收区")));
-    QVERIFY(receive(&window, pty, QByteArray("y")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("y")));
     QCOMPARE(receiveText(&window), QStringLiteral("y\n"));
 
     // Back to continuous: the next chunk runs on after one blank.
     newline->setChecked(false);
-    QVERIFY(receive(&window, pty, QByteArray("z")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("z")));
     QCOMPARE(receiveText(&window), QStringLiteral("y\n z"));
 }
 
@@ -563,9 +513,9 @@ void DisplayTest::countersAndClearCount()
         QCOMPARE(edit->alignment(), Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    QVERIFY(receive(&window, pty, QByteArray("1")));
-    QVERIFY(receive(&window, pty, QByteArray("12345")));
-    QVERIFY(receive(&window, pty, QByteArray(1000, 'x')));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("1")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("12345")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray(1000, 'x')));
     QCOMPARE(counter(&window, QStringLiteral("收帧数")), QStringLiteral("3"));
     QCOMPARE(counter(&window, QStringLiteral("收字节数")), QStringLiteral("1006"));
 
@@ -577,7 +527,7 @@ void DisplayTest::countersAndClearCount()
 
     // Give "文件行数" and "当前发送行" values of their own.
     ModalHandler dialogs;
-    dialogs.answerNext(chooseInDialog(sendFile));
+    dialogs.answerNext(typeFileName(sendFile));
     click(findButton(&window, QStringLiteral("选择发送文件")));
     QCOMPARE(counter(&window, QStringLiteral("文件行数")), QStringLiteral("3"));
     QAbstractButton *startFile = findButton(&window, QStringLiteral("开始文件轮发"));
@@ -602,7 +552,7 @@ void DisplayTest::countersAndClearCount()
     QVERIFY(!receiveText(&window).isEmpty());
 
     // Counting starts again from zero.
-    QVERIFY(receive(&window, pty, QByteArray("ab")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("ab")));
     QCOMPARE(counter(&window, QStringLiteral("收帧数")), QStringLiteral("1"));
     QCOMPARE(counter(&window, QStringLiteral("收字节数")), QStringLiteral("2"));
     QVERIFY(sendFromArea1(&window, QStringLiteral("x"), false));
@@ -636,7 +586,7 @@ void DisplayTest::lamps()
     if (sent)
         QVERIFY(sendFromArea1(&window, QStringLiteral("ping"), false));
     else
-        QVERIFY(receive(&window, pty, QByteArray("ping")));
+        QVERIFY(receiveChunk(&window, pty, QByteArray("ping")));
     QTRY_COMPARE_WITH_TIMEOUT(watched->styleSheet(), darkStyle, 5000);
 
     QCOMPARE(recorder.changes.size(), 2);
@@ -686,8 +636,8 @@ void DisplayTest::splitCharacters()
 
     int total = 0;
     for (const QByteArray &bytes : writes) {
-        // receive() waits for each part before the next is written.
-        QVERIFY(receive(&window, pty, bytes));
+        // receiveChunk() waits for each part before the next is written.
+        QVERIFY(receiveChunk(&window, pty, bytes));
         total += bytes.size();
     }
     QCOMPARE(receiveText(&window), shown);
@@ -702,11 +652,11 @@ void DisplayTest::splitStateResetOnReopen()
     QVERIFY(openPort(&window, pty.slavePath()));
     receiveOption(&window, QStringLiteral("16进制"))->setChecked(false);
 
-    QVERIFY(receive(&window, pty, QByteArray("\xe6\x94")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\xe6\x94")));
     QVERIFY(closePort(&window));
     QVERIFY(openPort(&window, pty.slavePath()));
     // The held bytes belonged to the old connection.
-    QVERIFY(receive(&window, pty, QByteArray("\xb6Z")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\xb6Z")));
     QCOMPARE(receiveText(&window), QStringLiteral("\uFFFDZ"));
 }
 
@@ -717,11 +667,11 @@ void DisplayTest::splitStateIgnoresSentChunks()
     QVERIFY(openPort(&window, pty.slavePath()));
     receiveOption(&window, QStringLiteral("16进制"))->setChecked(false);
 
-    QVERIFY(receive(&window, pty, QByteArray("\xe6\x94")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\xe6\x94")));
     // A sent chunk is decoded alone and leaves the received half untouched.
     QVERIFY(sendFromArea1(&window, QStringLiteral("B6"), true));
     QVERIFY(pty.waitForBytes(1));
-    QVERIFY(receive(&window, pty, QByteArray("\xb6")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("\xb6")));
     QCOMPARE(receiveText(&window), QStringLiteral("\uFFFD 收"));
 }
 
@@ -733,15 +683,15 @@ void DisplayTest::splitStateFollowsStreamWhileStopped()
     receiveOption(&window, QStringLiteral("16进制"))->setChecked(false);
     QAbstractButton *stop = findButton(&window, QStringLiteral("停止显示"));
 
-    QVERIFY(receive(&window, pty, QByteArray("A\xe6\x94")));
+    QVERIFY(receiveChunk(&window, pty, QByteArray("A\xe6\x94")));
     click(stop);
     // Completes the held character out of sight.
-    QVERIFY(receive(&window, pty,
+    QVERIFY(receiveChunk(&window, pty,
                     QByteArray("\xb6"
                                "B")));
     click(stop);
     // So this byte cannot be joined to bytes from before the pause.
-    QVERIFY(receive(&window, pty,
+    QVERIFY(receiveChunk(&window, pty,
                     QByteArray("\xb6"
                                "C")));
     QCOMPARE(receiveText(&window), QStringLiteral("A \uFFFDC"));

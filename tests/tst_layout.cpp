@@ -16,21 +16,6 @@ using namespace testsupport;
 
 namespace {
 
-// The layout that directly holds widget, searched from layout down.
-QLayout *layoutHolding(QLayout *layout, QWidget *widget)
-{
-    if (!layout)
-        return nullptr;
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayoutItem *item = layout->itemAt(i);
-        if (item->widget() == widget)
-            return layout;
-        if (QLayout *inner = layoutHolding(item->layout(), widget))
-            return inner;
-    }
-    return nullptr;
-}
-
 QBoxLayout *rowOf(QWidget *widget)
 {
     QWidget *parent = widget->parentWidget();

@@ -47,8 +47,7 @@ void prepareEnvironment()
     QDir(home).mkpath(QStringLiteral("config"));
     QDir(home).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(home + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                  | QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", home.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (home + QStringLiteral("/runtime")).toLocal8Bit());
@@ -79,7 +78,7 @@ Pty::Pty()
 {
     int slaveFd = -1;
     char name[256] = {};
-    termios raw {};
+    termios raw{};
     cfmakeraw(&raw);
     if (openpty(&masterFd, &slaveFd, name, &raw, nullptr) != 0) {
         masterFd = -1;
@@ -157,7 +156,7 @@ QByteArray Pty::collected()
 
 termios Pty::attributes() const
 {
-    termios attributes {};
+    termios attributes{};
     tcgetattr(masterFd, &attributes);
     return attributes;
 }
@@ -171,7 +170,8 @@ void Pty::closeMaster()
 
 // ---------------------------------------------------------------------------
 
-ModalHandler::ModalHandler(QObject *parent) : QObject(parent)
+ModalHandler::ModalHandler(QObject *parent)
+    : QObject(parent)
 {
     timer.setInterval(10);
     connect(&timer, &QTimer::timeout, this, &ModalHandler::poll);
@@ -237,8 +237,7 @@ void ModalHandler::poll()
         if (auto *box = qobject_cast<QMessageBox *>(modal))
             record.text = box->text();
         records.append(record);
-        connect(modal, &QObject::destroyed, this,
-                [this, modal] { known.remove(modal); });
+        connect(modal, &QObject::destroyed, this, [this, modal] { known.remove(modal); });
         QPointer<QWidget> guarded(modal);
         if (answerDelayMs <= 0) {
             answer(modal);
@@ -310,7 +309,8 @@ T *uniqueChild(QWidget *root, const std::function<bool(T *)> &matches)
     return found;
 }
 
-// The layout item that directly holds widget, searched from layout down.
+} // namespace
+
 QLayout *layoutHolding(QLayout *layout, QWidget *widget)
 {
     if (!layout)
@@ -324,8 +324,6 @@ QLayout *layoutHolding(QLayout *layout, QWidget *widget)
     }
     return nullptr;
 }
-
-} // namespace
 
 QGroupBox *findGroup(QWidget *root, const QString &title)
 {
@@ -383,8 +381,7 @@ QSpinBox *spinOfRow(QWidget *root, const QString &caption, const QString &groupT
     return nullptr;
 }
 
-QAbstractButton *buttonBesideLabel(QWidget *root, const QString &labelText,
-                                   const QString &caption)
+QAbstractButton *buttonBesideLabel(QWidget *root, const QString &labelText, const QString &caption)
 {
     QLabel *label = uniqueChild<QLabel>(
             root, [&](QLabel *candidate) { return candidate->text() == labelText; });
@@ -403,8 +400,8 @@ QAbstractButton *buttonBesideLabel(QWidget *root, const QString &labelText,
 
 QPlainTextEdit *receivePane(QWidget *root)
 {
-    return uniqueChild<QPlainTextEdit>(
-            root, [](QPlainTextEdit *edit) { return edit->isReadOnly(); });
+    return uniqueChild<QPlainTextEdit>(root,
+                                       [](QPlainTextEdit *edit) { return edit->isReadOnly(); });
 }
 
 QPlainTextEdit *sendArea(QWidget *root, int area)
@@ -483,12 +480,43 @@ ModalHandler::Answer typeFileName(const QString &path)
                 other->reject();
             return;
         }
+        dialog->selectFile(path);
         if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             name->setText(path);
-        else
-            dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        // Queued: an overwrite question then opens outside this poll, where
+        // the next poll can answer it.
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
+}
+
+bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes)
+{
+    const qint64 frames = counter(window, QStringLiteral("收帧数")).toLongLong();
+    const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong();
+    if (!pty.write(bytes))
+        return false;
+    const bool arrived = QTest::qWaitFor(
+            [&] {
+                return counter(window, QStringLiteral("收字节数")).toLongLong()
+                        == total + bytes.size();
+            },
+            5000);
+    return arrived && counter(window, QStringLiteral("收帧数")).toLongLong() == frames + 1;
+}
+
+bool sendFromArea1(QWidget *window, const QString &text, bool hex)
+{
+    QPlainTextEdit *area = sendArea(window, 1);
+    QCheckBox *hexCheck =
+            findCheck(window, QStringLiteral("16进制"), QStringLiteral("发送区1属性"));
+    QAbstractButton *send =
+            buttonBesideLabel(window, QStringLiteral("发送区1"), QStringLiteral("手动发送"));
+    if (!area || !hexCheck || !send)
+        return false;
+    area->setPlainText(text);
+    hexCheck->setChecked(hex);
+    click(send);
+    return true;
 }
 
 } // namespace testsupport

@@ -19,6 +19,7 @@ class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QSerialPort;
@@ -147,6 +148,16 @@ QString receiveText(QWidget *window);
 // has taken the focus (selectFile then leaves the field empty).
 ModalHandler::Answer typeFileName(const QString &path);
 
+// The layout, searched from layout down, that directly holds widget.
+QLayout *layoutHolding(QLayout *layout, QWidget *widget);
+
+// Writes bytes as the device and waits until the window has counted them as
+// one chunk.
+bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes);
+
+// Sends text from area 1 with its own "16进制" option as given.
+bool sendFromArea1(QWidget *window, const QString &text, bool hex);
+
 } // namespace testsupport
 
 // Test entry point: environment first, then the application.
@@ -155,7 +166,7 @@ ModalHandler::Answer typeFileName(const QString &path);
     {                                                                                              \
         testsupport::prepareEnvironment();                                                         \
         QApplication app(argc, argv);                                                              \
-        QApplication::setApplicationName(QStringLiteral("Quorvel"));                             \
+        QApplication::setApplicationName(QStringLiteral("Quorvel"));                               \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
