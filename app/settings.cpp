@@ -36,8 +36,7 @@ void MainWindow::loadOptionSettings()
     showSaveSendCheck->setChecked(settings.value(QStringLiteral("showSaveSend"), false).toBool());
     showSaveTimeCheck->setChecked(settings.value(QStringLiteral("showSaveTime"), false).toBool());
     frameNewlineCheck->setChecked(settings.value(QStringLiteral("frameNewline"), false).toBool());
-    keywordFilterCheck->setChecked(
-            settings.value(QStringLiteral("keywordFilter"), false).toBool());
+    keywordFilterCheck->setChecked(settings.value(QStringLiteral("keywordFilter"), false).toBool());
 
     stopDisplayButton->setChecked(settings.value(QStringLiteral("stopDisplay"), false).toBool());
     stopDisplayButton->setText(stopDisplayButton->isChecked() ? QStringLiteral("继续显示")
@@ -48,12 +47,9 @@ void MainWindow::loadOptionSettings()
     autoSendCheck1->setChecked(settings.value(QStringLiteral("autoSend1"), false).toBool());
     autoSendCheck2->setChecked(settings.value(QStringLiteral("autoSend2"), false).toBool());
     autoSendCheck3->setChecked(settings.value(QStringLiteral("autoSend3"), false).toBool());
-    joinRotationCheck1->setChecked(
-            settings.value(QStringLiteral("joinRotation1"), false).toBool());
-    joinRotationCheck2->setChecked(
-            settings.value(QStringLiteral("joinRotation2"), false).toBool());
-    joinRotationCheck3->setChecked(
-            settings.value(QStringLiteral("joinRotation3"), false).toBool());
+    joinRotationCheck1->setChecked(settings.value(QStringLiteral("joinRotation1"), false).toBool());
+    joinRotationCheck2->setChecked(settings.value(QStringLiteral("joinRotation2"), false).toBool());
+    joinRotationCheck3->setChecked(settings.value(QStringLiteral("joinRotation3"), false).toBool());
     sendOnceCheck->setChecked(settings.value(QStringLiteral("sendOnce"), false).toBool());
     themeIndex = settings.value(QStringLiteral("themeIndex"), 0).toInt();
 }

@@ -27,8 +27,7 @@ QByteArray randomBytes(int size)
 void report(const char *what, qint64 bytes, qint64 nanoseconds)
 {
     const double seconds = nanoseconds / 1e9;
-    QTextStream(stdout) << QString::asprintf("%-40s %10.1f MB/s\n", what,
-                                             bytes / seconds / 1e6);
+    QTextStream(stdout) << QString::asprintf("%-40s %10.1f MB/s\n", what, bytes / seconds / 1e6);
 }
 
 void benchPureFunctions()
@@ -78,8 +77,7 @@ void benchReceivePath(bool hex)
     while (counter(&window, QStringLiteral("收字节数")).toLongLong() < target
            && clock.elapsed() < 120000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    report(hex ? "receive path, hexadecimal" : "receive path, text", target,
-           clock.nsecsElapsed());
+    report(hex ? "receive path, hexadecimal" : "receive path, text", target, clock.nsecsElapsed());
 }
 
 } // namespace

@@ -32,7 +32,8 @@ void MainWindow::onChecksumBtnClicked(int areaIndex)
     if (bytes.isEmpty()) {
         QMessageBox::warning(
                 this, QStringLiteral("校验"),
-                QStringLiteral("输入内容无法解析为有效数据，请检查是否为正确格式的十六进制或文本。"));
+                QStringLiteral(
+                        "输入内容无法解析为有效数据，请检查是否为正确格式的十六进制或文本。"));
         return;
     }
 

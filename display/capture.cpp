@@ -16,9 +16,9 @@ void MainWindow::onSaveData()
         return;
     }
 
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存接收数据"),
-                                                      captureFileEdit->text(),
-                                                      QStringLiteral("Text (*.txt)"));
+    const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("保存接收数据"),
+                                         captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (path.isEmpty())
         return;
 
@@ -34,9 +34,9 @@ void MainWindow::onSaveData()
 
 void MainWindow::chooseCaptureFileName()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("选择保存文件"),
-                                                      captureFileEdit->text(),
-                                                      QStringLiteral("Text (*.txt)"));
+    const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("选择保存文件"),
+                                         captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (!path.isEmpty())
         captureFileEdit->setText(QFileInfo(path).fileName());
 }

@@ -34,7 +34,8 @@ void MainWindow::buildReceivePane()
     stopDisplayButton = new QPushButton(QStringLiteral("停止显示"));
     stopDisplayButton->setCheckable(true);
     connect(stopDisplayButton, &QPushButton::toggled, this, [this](bool checked) {
-        stopDisplayButton->setText(checked ? QStringLiteral("继续显示") : QStringLiteral("停止显示"));
+        stopDisplayButton->setText(checked ? QStringLiteral("继续显示")
+                                           : QStringLiteral("停止显示"));
     });
 
     saveDataButton = new QPushButton(QStringLiteral("保存数据"));

@@ -200,8 +200,7 @@ void MainWindow::onRotationTimer()
     if (rotationMode == RotationAreas) {
         const qint64 now = monotonicNowMs();
         const bool once = sendOnceCheck->isChecked();
-        QCheckBox *const joined[3] = { joinRotationCheck1, joinRotationCheck2,
-                                       joinRotationCheck3 };
+        QCheckBox *const joined[3] = { joinRotationCheck1, joinRotationCheck2, joinRotationCheck3 };
         QPlainTextEdit *const edits[3] = { sendEdit1, sendEdit2, sendEdit3 };
         QSpinBox *const periods[3] = { autoSendIntervalSpin1, autoSendIntervalSpin2,
                                        autoSendIntervalSpin3 };

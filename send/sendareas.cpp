@@ -60,10 +60,9 @@ void MainWindow::sendText(const QString &text, int areaIndex)
         return;
 
     QCheckBox *hexCheck = areaIndex == 0 ? hexSendCheck1
-                        : areaIndex == 1 ? hexSendCheck2
+            : areaIndex == 1             ? hexSendCheck2
                                          : hexSendCheck3;
-    const QByteArray bytes =
-            hexCheck->isChecked() ? parseHexString(text.trimmed()) : text.toUtf8();
+    const QByteArray bytes = hexCheck->isChecked() ? parseHexString(text.trimmed()) : text.toUtf8();
     if (bytes.isEmpty())
         return;
 
@@ -102,10 +101,10 @@ void MainWindow::onManualSend3()
 void MainWindow::startAutoSend(int areaIndex, bool checked)
 {
     QTimer *timer = areaIndex == 0 ? autoSendTimer1
-                  : areaIndex == 1 ? autoSendTimer2
+            : areaIndex == 1       ? autoSendTimer2
                                    : autoSendTimer3;
     QSpinBox *interval = areaIndex == 0 ? autoSendIntervalSpin1
-                       : areaIndex == 1 ? autoSendIntervalSpin2
+            : areaIndex == 1            ? autoSendIntervalSpin2
                                         : autoSendIntervalSpin3;
     // The period is taken only now: a running timer keeps its interval.
     if (checked)

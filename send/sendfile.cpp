@@ -7,8 +7,9 @@
 
 void MainWindow::chooseSendFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("选择发送文件"), QString(),
-                                                      QStringLiteral("Text (*.txt);;All (*)"));
+    const QString path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("选择发送文件"), QString(),
+                                         QStringLiteral("Text (*.txt);;All (*)"));
     if (path.isEmpty())
         return;
 

@@ -72,7 +72,8 @@ void MainWindow::refreshPortList()
 void MainWindow::applyPortParameters()
 {
     serialPort->setBaudRate(baudCombo->currentText().toInt(), QSerialPort::AllDirections);
-    serialPort->setDataBits(static_cast<QSerialPort::DataBits>(dataBitsCombo->currentText().toInt()));
+    serialPort->setDataBits(
+            static_cast<QSerialPort::DataBits>(dataBitsCombo->currentText().toInt()));
 
     // The list's order differs from the enum's values, so map item by item.
     switch (parityCombo->currentIndex()) {

@@ -687,13 +687,13 @@ void DisplayTest::splitStateFollowsStreamWhileStopped()
     click(stop);
     // Completes the held character out of sight.
     QVERIFY(receiveChunk(&window, pty,
-                    QByteArray("\xb6"
-                               "B")));
+                         QByteArray("\xb6"
+                                    "B")));
     click(stop);
     // So this byte cannot be joined to bytes from before the pause.
     QVERIFY(receiveChunk(&window, pty,
-                    QByteArray("\xb6"
-                               "C")));
+                         QByteArray("\xb6"
+                                    "C")));
     QCOMPARE(receiveText(&window), QStringLiteral("A \uFFFDC"));
 }
 

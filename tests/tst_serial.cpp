@@ -182,7 +182,8 @@ void SerialTest::captionsAndLamp()
 {
     Pty pty;
     MainWindow window;
-    QAbstractButton *button = findButton(&window, QStringLiteral("打开串口"), QStringLiteral("串口参数"));
+    QAbstractButton *button =
+            findButton(&window, QStringLiteral("打开串口"), QStringLiteral("串口参数"));
     QVERIFY(button);
     QLabel *lamp = statusLamp(&window);
     QVERIFY(lamp);

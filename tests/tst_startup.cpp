@@ -71,11 +71,21 @@ void StartupTest::sizes()
 void StartupTest::slotTable()
 {
     const QStringList expected = {
-        "onOpenClosePort()",      "onPortReadyRead()",     "onSendClicked()",
-        "onClearReceive()",       "onStopDisplayToggled(bool)", "onSaveData()",
-        "onClearCount()",         "onManualSend1()",       "onManualSend2()",
-        "onManualSend3()",        "onStartFileRotation()", "onStartAreaRotation()",
-        "onRotationTimer()",      "refreshPortList()",     "onChecksumBtnClicked(int)",
+        "onOpenClosePort()",
+        "onPortReadyRead()",
+        "onSendClicked()",
+        "onClearReceive()",
+        "onStopDisplayToggled(bool)",
+        "onSaveData()",
+        "onClearCount()",
+        "onManualSend1()",
+        "onManualSend2()",
+        "onManualSend3()",
+        "onStartFileRotation()",
+        "onStartAreaRotation()",
+        "onRotationTimer()",
+        "refreshPortList()",
+        "onChecksumBtnClicked(int)",
         "onThemeClicked()",
     };
     const QMetaObject &meta = MainWindow::staticMetaObject;
@@ -118,9 +128,9 @@ void StartupTest::allGroupsWithoutPorts()
     MainWindow window;
     // Whatever ports the machine has, emptying the list must not break the window.
     comboOfRow(&window, QStringLiteral("端口号"))->clear();
-    for (const char *title : { "串口参数", "计数器", "接收区设置", "显示选项", "发送区",
-                               "发送区及发送文件轮发属性", "轮发参数", "发送区1属性",
-                               "发送区2属性", "发送区3属性" }) {
+    for (const char *title :
+         { "串口参数", "计数器", "接收区设置", "显示选项", "发送区", "发送区及发送文件轮发属性",
+           "轮发参数", "发送区1属性", "发送区2属性", "发送区3属性" }) {
         QVERIFY2(findGroup(&window, QString::fromUtf8(title)), title);
     }
 }
