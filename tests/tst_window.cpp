@@ -1,0 +1,256 @@
+// The window as a whole: identity, how it grows, what survives a restart,
+// and the colour themes.
+#include "mainwindow.h"
+#include "startup.h"
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMetaMethod>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSpinBox>
+
+using namespace testsupport;
+
+namespace {
+
+// key caption group default; "-" for no group.
+const QStringList flagSpecs =
+        QStringLiteral("hex1 16进制 发送区1属性 1;hex2 16进制 发送区2属性 1;"
+                       "hex3 16进制 发送区3属性 1;hexRecv 16进制 接收区设置 1;"
+                       "autoClear 自动清 接收区设置 1;showSaveSend 显示保存发送 - 0;"
+                       "showSaveTime 显示保存时间 - 0;frameNewline 帧换行 - 0;"
+                       "keywordFilter 关键字过滤接收 - 0;stopDisplay 停止显示 - 0;"
+                       "autoSend1 自动发 发送区1属性 0;autoSend2 自动发 发送区2属性 0;"
+                       "autoSend3 自动发 发送区3属性 0;"
+                       "joinRotation1 参加轮发 发送区1属性 0;"
+                       "joinRotation2 参加轮发 发送区2属性 0;"
+                       "joinRotation3 参加轮发 发送区3属性 0;sendOnce 只轮发一遍 - 0")
+                .split(QLatin1Char(';'));
+
+// The check box (or button) behind a stored flag, and whether it is on by default.
+QAbstractButton *flagButton(QWidget *window, const QString &spec, bool *byDefault = nullptr)
+{
+    const QStringList parts = spec.split(QLatin1Char(' '));
+    if (byDefault)
+        *byDefault = parts[3] == QLatin1String("1");
+    const QString group = parts[2] == QLatin1String("-") ? QString() : parts[2];
+    QAbstractButton *button = findButton(window, parts[1], group);
+    // The stop-display button is captioned after its state.
+    return button ? button : findButton(window, QStringLiteral("继续显示"));
+}
+
+QVariant stored(const QString &key)
+{
+    return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")).value(key);
+}
+
+void writeStore(const QByteArray &text)
+{
+    const QString path = QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")).fileName();
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+}
+
+const QString sheetTemplate = QStringLiteral(
+        "QMainWindow { background-color: %1; }QGroupBox { font-weight: bold; "
+        "background-color: %1; border: 1px solid %2; border-radius: 4px; margin-top: 8px; "
+        "}QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; "
+        "}QDialog { background-color: %1; }QDialog QGroupBox { background-color: %1; "
+        "border: 1px solid %2; }");
+
+QString themeSheet(int theme)
+{
+    const char *const colours[3][2] = { { "#07A5CA", "#0690B0" },
+                                        { "#4ABDBD", "#3DA8A8" },
+                                        { "#e8e4d9", "#c4beb0" } };
+    return sheetTemplate.arg(QLatin1String(colours[theme][0]), QLatin1String(colours[theme][1]));
+}
+
+} // namespace
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useFreshSettings(); }
+    void identityAndSlots();
+    void growth();
+    void settingsSurviveARestart();
+    void storedAutoSendStartsAtOneSecond();
+    void storedValuesOfTheWrongType();
+    void themes();
+};
+
+void WindowTest::identityAndSlots()
+{
+    setUpApplication();
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Quorvel"));
+    MainWindow window;
+    setUpMainWindow(window);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Quorvel -- 串口通信调试工具"));
+    QVERIFY(!window.windowIcon().isNull());
+    for (auto icon : { qMakePair(QStringLiteral(":/icons/app_icon.png"), 64),
+                       qMakePair(QStringLiteral(":/icons/logo.png"), 200) }) {
+        const QImage image(icon.first);
+        QCOMPARE(image.size(), QSize(icon.second, icon.second));
+        QVERIFY(image.hasAlphaChannel());
+    }
+    QCOMPARE(window.minimumSize(), QSize(1000, 700));
+    QCOMPARE(window.size(), QSize(1100, 750));
+
+    const QMetaObject &meta = MainWindow::staticMetaObject;
+    QStringList names;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+        names << QString::fromLatin1(meta.method(i).methodSignature());
+    QCOMPARE(names.join(' '),
+             QStringLiteral("onOpenClosePort() onPortReadyRead() onSendClicked() onClearReceive() "
+                            "onStopDisplayToggled(bool) onSaveData() onClearCount() "
+                            "onManualSend1() onManualSend2() onManualSend3() "
+                            "onStartFileRotation() onStartAreaRotation() onRotationTimer() "
+                            "refreshPortList() onChecksumBtnClicked(int) onThemeClicked()"));
+}
+
+// Extra width goes to the pane, the send areas and the rotation group, extra
+// height to the traffic row only; the left groups keep their width.
+void WindowTest::growth()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QList<QWidget *> left;
+    for (const char *title : { "串口参数", "计数器", "接收区设置", "显示选项" }) {
+        left << findGroup(&window, QString::fromUtf8(title));
+        QVERIFY(left.last()->width() <= 155);
+    }
+    QCOMPARE(left[2]->width(), 155);
+    QCOMPARE(left[3]->width(), 155);
+    QPlainTextEdit *pane = receivePane(&window);
+    QWidget *send = findGroup(&window, QStringLiteral("发送区"));
+    QWidget *rotation = findGroup(&window, QStringLiteral("发送区及发送文件轮发属性"));
+    QWidget *area = sendArea(&window, 2);
+    const QList<QWidget *> all = QList<QWidget *>({ pane, send, rotation, area }) + left;
+    QVector<QSize> before;
+    for (QWidget *widget : all)
+        before << widget->size();
+
+    window.resize(window.width() + 300, window.height() + 200);
+    QTRY_COMPARE(pane->size(), before[0] + QSize(300, 200));
+    for (int i = 1; i < 4; ++i)
+        QCOMPARE(all[i]->size(), before[i] + QSize(300, 0));
+    for (int i = 4; i < all.size(); ++i)
+        QCOMPARE(all[i]->width(), before[i].width());
+}
+
+void WindowTest::settingsSurviveARestart()
+{
+    const QString texts[3] = { QStringLiteral("01 02\n03"), QStringLiteral("收到\nok "), {} };
+    {
+        MainWindow window;
+        for (const QString &flag : flagSpecs) {
+            bool byDefault = false;
+            QAbstractButton *button = flagButton(&window, flag, &byDefault);
+            QVERIFY2(button->isChecked() == byDefault, qPrintable(flag));
+            button->toggle();
+        }
+        for (int area = 1; area <= 3; ++area)
+            sendArea(&window, area)->setPlainText(texts[area - 1]);
+        click(findButton(&window, QStringLiteral("切换主题")));
+        comboOfRow(&window, QStringLiteral("波特率"))->setCurrentText(QStringLiteral("115200"));
+        spinOfRow(&window, QStringLiteral("周期"))->setValue(77);
+        QVERIFY(stored(QStringLiteral("hex1")).isNull()); // only closing writes
+        QVERIFY(window.close());
+    }
+    QCOMPARE(QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")).allKeys().size(), 21);
+    MainWindow window;
+    for (const QString &flag : flagSpecs) {
+        bool byDefault = false;
+        QVERIFY2(flagButton(&window, flag, &byDefault)->isChecked() != byDefault, qPrintable(flag));
+        QVERIFY(stored(flag.section(' ', 0, 0)).isValid());
+    }
+    for (int area = 1; area <= 3; ++area)
+        QCOMPARE(sendArea(&window, area)->toPlainText(), texts[area - 1]);
+    QVERIFY(findButton(&window, QStringLiteral("继续显示")));
+    QCOMPARE(qApp->styleSheet(), themeSheet(1));
+    // Port settings and periods are not kept.
+    QCOMPARE(comboOfRow(&window, QStringLiteral("波特率"))->currentText(), QStringLiteral("1200"));
+    QCOMPARE(spinOfRow(&window, QStringLiteral("周期"))->value(), 1000);
+}
+
+// Restoring "自动发" starts its timer at the built-in period of 1000 ms.
+void WindowTest::storedAutoSendStartsAtOneSecond()
+{
+    writeStore("[General]\nautoSend2=true\nsend1=11\nsend2=A5 5A\n");
+    Pty pty;
+    MainWindow window;
+    QVERIFY(openPort(&window, pty.slavePath()));
+    QVERIFY(pty.waitForBytes(2, 3000));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(pty.waitForBytes(6, 5000));
+    QVERIFY2(clock.elapsed() >= 1500 && clock.elapsed() <= 3500,
+             qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(pty.take().left(6), QByteArray("\xA5\x5A\xA5\x5A\xA5\x5A"));
+}
+
+// Hand-edited values take what the variant conversion gives.
+void WindowTest::storedValuesOfTheWrongType()
+{
+    writeStore("[General]\nhex1=no\nhex2=@Invalid()\nautoClear=FALSE\nsendOnce=off\nsend1=42\n"
+               "themeIndex=abc\n");
+    MainWindow window;
+    QCOMPARE(flagButton(&window, flagSpecs[0])->isChecked(), true);
+    QCOMPARE(flagButton(&window, flagSpecs[1])->isChecked(), false);
+    QCOMPARE(flagButton(&window, flagSpecs[4])->isChecked(), false);
+    QCOMPARE(flagButton(&window, flagSpecs[16])->isChecked(), true);
+    QCOMPARE(sendArea(&window, 1)->toPlainText(), QStringLiteral("42"));
+    QCOMPARE(qApp->styleSheet(), themeSheet(0));
+}
+
+void WindowTest::themes()
+{
+    QCOMPARE(sheetTemplate.size(), 323);
+    // Stored index, then the theme shown at start and after each click.
+    const QPair<QByteArray, QList<int>> cases[] = {
+        { "", { 0, 1, 2, 0 } },        { "2", { 2, 0 } }, { "5", { 2, 0, 1 } }, { "-1", { 2, 0 } },
+        { "-5", { 2, 2, 0 } }, // -5 steps to -1, still beige
+        { "2147483647", { 2, 2, 0 } }, // the largest int must not overflow
+    };
+    for (const auto &[index, shown] : cases) {
+        useFreshSettings();
+        if (!index.isEmpty())
+            writeStore("[General]\nthemeIndex=" + index + "\n");
+        MainWindow window;
+        QAbstractButton *button = findButton(&window, QStringLiteral("切换主题"));
+        for (int step = 0; step < shown.size(); ++step) {
+            if (step > 0)
+                click(button);
+            QVERIFY2(qApp->styleSheet() == themeSheet(shown[step]), index.constData());
+        }
+        QCOMPARE(window.styleSheet(), QString());
+        QCOMPARE(receivePane(&window)->styleSheet(),
+                 QStringLiteral("QPlainTextEdit { background-color: white; }"));
+        // The checksum dialog is painted under the application's sheet.
+        window.show();
+        ModalHandler dialogs;
+        QColor background;
+        dialogs.answerNext([&background](QWidget *dialog) {
+            background = dialog->grab().toImage().pixelColor(2, 2);
+            qobject_cast<QDialog *>(dialog)->reject();
+        });
+        click(findButton(&window, QStringLiteral("校验"), QStringLiteral("发送区1属性")));
+        const char *const backgrounds[3] = { "#07A5CA", "#4ABDBD", "#e8e4d9" };
+        QCOMPARE(background, QColor(backgrounds[shown.last()]));
+    }
+}
+
+QUORVEL_TEST_MAIN(WindowTest)
+#include "tst_window.moc"
