@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,7 +14,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSerialPort>
 #include <QSettings>
 #include <QSpinBox>
@@ -44,7 +42,6 @@ void prepareEnvironment()
 {
     registerQuorvelResources();
     const QString home = homeDir()->path();
-    QDir(home).mkpath(QStringLiteral("config"));
     QDir(home).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(home + QStringLiteral("/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -59,20 +56,17 @@ void prepareEnvironment()
 QString useFreshSettings()
 {
     static int counter = 0;
-    const QString folder = homeDir()->path() + QStringLiteral("/settings-%1").arg(++counter);
-    QDir().mkpath(folder);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
-    currentSettingsFolder = folder;
-    return folder;
+    currentSettingsFolder = homeDir()->path() + QStringLiteral("/settings-%1").arg(++counter);
+    QDir().mkpath(currentSettingsFolder);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, currentSettingsFolder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, currentSettingsFolder);
+    return currentSettingsFolder;
 }
 
 QString settingsFolder()
 {
     return currentSettingsFolder;
 }
-
-// ---------------------------------------------------------------------------
 
 Pty::Pty()
 {
@@ -97,61 +91,42 @@ Pty::~Pty()
 
 bool Pty::write(const QByteArray &bytes)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
+    for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::write(masterFd, bytes.constData() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
-                QTest::qWait(1);
-                continue;
-            }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
             return false;
-        }
-        done += n;
+        if (n < 0)
+            QTest::qWait(1);
+        else
+            done += n;
     }
     return true;
 }
 
 QByteArray Pty::readAvailable()
 {
-    if (masterFd < 0)
-        return {};
     char chunk[4096];
-    for (;;) {
-        const ssize_t n = ::read(masterFd, chunk, sizeof chunk);
-        if (n <= 0)
-            break;
+    ssize_t n = 0;
+    while (masterFd >= 0 && (n = ::read(masterFd, chunk, sizeof chunk)) > 0)
         buffer.append(chunk, static_cast<int>(n));
-    }
     return buffer;
 }
 
 bool Pty::waitForBytes(int count, int timeoutMs)
 {
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        readAvailable();
-        if (buffer.size() >= count)
-            return true;
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(5);
-    }
+    return QTest::qWaitFor([&] { return readAvailable().size() >= count; }, timeoutMs);
 }
 
 QByteArray Pty::take()
 {
-    readAvailable();
-    QByteArray result = buffer;
+    const QByteArray result = readAvailable();
     buffer.clear();
     return result;
 }
 
 QByteArray Pty::collected()
 {
-    readAvailable();
-    return buffer;
+    return readAvailable();
 }
 
 termios Pty::attributes() const
@@ -168,34 +143,23 @@ void Pty::closeMaster()
     masterFd = -1;
 }
 
-// ---------------------------------------------------------------------------
-
 ModalHandler::ModalHandler(QObject *parent)
     : QObject(parent)
 {
-    timer.setInterval(10);
     connect(&timer, &QTimer::timeout, this, &ModalHandler::poll);
-    timer.start();
+    timer.start(10);
 }
 
-ModalHandler::~ModalHandler()
-{
-    timer.stop();
-}
+ModalHandler::~ModalHandler() = default;
 
 void ModalHandler::chooseFile(const QString &path)
 {
-    // Typing the name is what a user does; selectFile() alone leaves the
-    // field empty when it already has the focus.
     answers.append(typeFileName(path));
 }
 
 void ModalHandler::cancelNext()
 {
-    answers.append([](QWidget *widget) {
-        if (auto *dialog = qobject_cast<QDialog *>(widget))
-            dialog->reject();
-    });
+    answers.append([](QWidget *widget) { qobject_cast<QDialog *>(widget)->reject(); });
 }
 
 void ModalHandler::answerNext(Answer answer)
@@ -205,121 +169,119 @@ void ModalHandler::answerNext(Answer answer)
 
 bool ModalHandler::waitForCount(int n, int timeoutMs)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (records.size() < n) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
+    return QTest::qWaitFor([&] { return records.size() >= n; }, timeoutMs);
 }
 
 int ModalHandler::openNow() const
 {
-    int open = 0;
     const auto widgets = QApplication::topLevelWidgets();
-    for (QWidget *widget : widgets) {
-        if (widget->isVisible() && widget->isModal())
-            ++open;
-    }
-    return open;
+    return int(std::count_if(widgets.begin(), widgets.end(), [](QWidget *widget) {
+        return widget->isVisible() && widget->isModal();
+    }));
 }
 
 void ModalHandler::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (modal && !known.contains(modal)) {
-        known.insert(modal);
-        Record record;
-        record.className = QString::fromLatin1(modal->metaObject()->className());
-        record.title = modal->windowTitle();
-        if (auto *box = qobject_cast<QMessageBox *>(modal))
-            record.text = box->text();
-        records.append(record);
-        connect(modal, &QObject::destroyed, this, [this, modal] { known.remove(modal); });
-        QPointer<QWidget> guarded(modal);
-        if (answerDelayMs <= 0) {
-            answer(modal);
-        } else {
-            QTimer::singleShot(answerDelayMs, this, [this, guarded] {
-                if (guarded)
-                    answer(guarded);
-            });
-        }
-    }
+    if (!modal || known.contains(modal))
+        return;
+    known.insert(modal);
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    records.append({ QString::fromLatin1(modal->metaObject()->className()), modal->windowTitle(),
+                     box ? box->text() : QString() });
+    connect(modal, &QObject::destroyed, this, [this, modal] { known.remove(modal); });
+    if (answerDelayMs <= 0)
+        return answer(modal);
+    QPointer<QWidget> guarded(modal);
+    QTimer::singleShot(answerDelayMs, this, [this, guarded] {
+        if (guarded)
+            answer(guarded);
+    });
 }
 
+// Queued answers first; otherwise boxes get Yes (the file dialog's overwrite
+// question) or OK, file dialogs are cancelled and other dialogs accepted.
 void ModalHandler::answer(QWidget *widget)
 {
-    if (!answers.isEmpty()) {
-        Answer next = answers.takeFirst();
-        next(widget);
-        return;
-    }
-    if (auto *box = qobject_cast<QMessageBox *>(widget)) {
-        QAbstractButton *button = box->button(QMessageBox::Yes);
-        if (!button)
-            button = box->button(QMessageBox::Ok);
-        if (!button)
-            button = box->defaultButton();
-        if (button)
-            button->click();
-        else
-            box->accept();
-        return;
-    }
-    if (qobject_cast<QFileDialog *>(widget)) {
-        static_cast<QDialog *>(widget)->reject();
-        return;
-    }
-    if (auto *dialog = qobject_cast<QDialog *>(widget))
+    if (!answers.isEmpty())
+        answers.takeFirst()(widget);
+    else if (auto *box = qobject_cast<QMessageBox *>(widget))
+        (box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes)
+                                       : box->button(QMessageBox::Ok))
+                ->click();
+    else if (qobject_cast<QFileDialog *>(widget))
+        qobject_cast<QDialog *>(widget)->reject();
+    else if (auto *dialog = qobject_cast<QDialog *>(widget))
         dialog->accept();
 }
-
-// ---------------------------------------------------------------------------
 
 namespace {
 
 bool insideGroup(QWidget *widget, const QString &groupTitle)
 {
-    if (groupTitle.isEmpty())
-        return true;
-    for (QWidget *parent = widget->parentWidget(); parent; parent = parent->parentWidget()) {
-        if (auto *group = qobject_cast<QGroupBox *>(parent)) {
-            if (group->title() == groupTitle)
-                return true;
-        }
+    for (QWidget *parent = widget->parentWidget(); parent && !groupTitle.isEmpty();
+         parent = parent->parentWidget()) {
+        auto *group = qobject_cast<QGroupBox *>(parent);
+        if (group && group->title() == groupTitle)
+            return true;
     }
-    return false;
+    return groupTitle.isEmpty();
 }
 
-template<typename T>
-T *uniqueChild(QWidget *root, const std::function<bool(T *)> &matches)
+// The one child that matches; null when none or several do.
+template<typename T, typename Match>
+T *uniqueChild(QWidget *root, Match matches)
 {
     T *found = nullptr;
     const auto children = root->findChildren<T *>();
     for (T *child : children) {
-        if (!matches(child))
-            continue;
-        if (found)
-            return nullptr; // ambiguous
-        found = child;
+        if (matches(child)) {
+            if (found)
+                return nullptr;
+            found = child;
+        }
     }
     return found;
+}
+
+// The widgets after the label captioned text: its buddy, or what follows it
+// in its layout row.
+QList<QWidget *> afterLabel(QWidget *root, const QString &text, const QString &groupTitle = {})
+{
+    QLabel *label = uniqueChild<QLabel>(root, [&](QLabel *candidate) {
+        return candidate->text() == text && insideGroup(candidate, groupTitle);
+    });
+    if (!label || label->buddy())
+        return { label ? label->buddy() : nullptr };
+    QList<QWidget *> row;
+    QLayout *layout = layoutHolding(label->parentWidget()->layout(), label);
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        if (!row.isEmpty() || layout->itemAt(i)->widget() == label)
+            row << layout->itemAt(i)->widget();
+    }
+    return row.mid(1);
+}
+
+// The first widget of type T after the label.
+template<typename T>
+T *besideLabel(QWidget *root, const QString &text, const QString &groupTitle = {})
+{
+    const QList<QWidget *> row = afterLabel(root, text, groupTitle);
+    for (QWidget *widget : row) {
+        if (auto *found = qobject_cast<T *>(widget))
+            return found;
+    }
+    return nullptr;
 }
 
 } // namespace
 
 QLayout *layoutHolding(QLayout *layout, QWidget *widget)
 {
-    if (!layout)
-        return nullptr;
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayoutItem *item = layout->itemAt(i);
-        if (item->widget() == widget)
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        if (layout->itemAt(i)->widget() == widget)
             return layout;
-        if (QLayout *inner = layoutHolding(item->layout(), widget))
+        if (QLayout *inner = layoutHolding(layout->itemAt(i)->layout(), widget))
             return inner;
     }
     return nullptr;
@@ -344,54 +306,29 @@ QCheckBox *findCheck(QWidget *root, const QString &caption, const QString &group
 
 QWidget *fieldOfRow(QWidget *root, const QString &caption, const QString &groupTitle)
 {
-    QLabel *label = uniqueChild<QLabel>(root, [&](QLabel *candidate) {
-        return candidate->text() == caption && candidate->buddy()
-                && insideGroup(candidate, groupTitle);
-    });
-    return label ? label->buddy() : nullptr;
+    return besideLabel<QWidget>(root, caption, groupTitle);
 }
 
 QComboBox *comboOfRow(QWidget *root, const QString &caption)
 {
-    return qobject_cast<QComboBox *>(fieldOfRow(root, caption));
+    return besideLabel<QComboBox>(root, caption);
 }
 
 QLineEdit *lineEditOfRow(QWidget *root, const QString &caption)
 {
-    return qobject_cast<QLineEdit *>(fieldOfRow(root, caption));
+    return besideLabel<QLineEdit>(root, caption);
 }
 
 QSpinBox *spinOfRow(QWidget *root, const QString &caption, const QString &groupTitle)
 {
-    if (QWidget *field = fieldOfRow(root, caption, groupTitle))
-        return qobject_cast<QSpinBox *>(field);
-    // Rows whose caption is a widget of its own rather than a form label.
-    QLabel *label = uniqueChild<QLabel>(root, [&](QLabel *candidate) {
-        return candidate->text() == caption && insideGroup(candidate, groupTitle);
-    });
-    if (!label || !label->parentWidget())
-        return nullptr;
-    QLayout *row = layoutHolding(label->parentWidget()->layout(), label);
-    if (!row)
-        return nullptr;
-    for (int i = 0; i + 1 < row->count(); ++i) {
-        if (row->itemAt(i)->widget() == label)
-            return qobject_cast<QSpinBox *>(row->itemAt(i + 1)->widget());
-    }
-    return nullptr;
+    return besideLabel<QSpinBox>(root, caption, groupTitle);
 }
 
-QAbstractButton *buttonBesideLabel(QWidget *root, const QString &labelText, const QString &caption)
+QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QString &caption)
 {
-    QLabel *label = uniqueChild<QLabel>(
-            root, [&](QLabel *candidate) { return candidate->text() == labelText; });
-    if (!label || !label->parentWidget())
-        return nullptr;
-    QLayout *row = layoutHolding(label->parentWidget()->layout(), label);
-    if (!row)
-        return nullptr;
-    for (int i = 0; i < row->count(); ++i) {
-        auto *button = qobject_cast<QAbstractButton *>(row->itemAt(i)->widget());
+    const QList<QWidget *> row = afterLabel(root, label);
+    for (QWidget *widget : row) {
+        auto *button = qobject_cast<QAbstractButton *>(widget);
         if (button && button->text() == caption)
             return button;
     }
@@ -406,19 +343,7 @@ QPlainTextEdit *receivePane(QWidget *root)
 
 QPlainTextEdit *sendArea(QWidget *root, int area)
 {
-    QLabel *label = uniqueChild<QLabel>(root, [&](QLabel *candidate) {
-        return candidate->text() == QStringLiteral("发送区%1").arg(area);
-    });
-    if (!label || !label->parentWidget())
-        return nullptr;
-    QLayout *row = layoutHolding(label->parentWidget()->layout(), label);
-    if (!row)
-        return nullptr;
-    for (int i = 0; i < row->count(); ++i) {
-        if (auto *edit = qobject_cast<QPlainTextEdit *>(row->itemAt(i)->widget()))
-            return edit;
-    }
-    return nullptr;
+    return besideLabel<QPlainTextEdit>(root, QStringLiteral("发送区%1").arg(area));
 }
 
 QSerialPort *serialPortOf(QWidget *window)
@@ -440,12 +365,9 @@ bool openPort(QWidget *window, const QString &path)
     QAbstractButton *button = findButton(window, QStringLiteral("打开串口"));
     if (!ports || !button)
         return false;
-    int index = ports->findText(path);
-    if (index < 0) {
+    if (ports->findText(path) < 0)
         ports->addItem(path);
-        index = ports->count() - 1;
-    }
-    ports->setCurrentIndex(index);
+    ports->setCurrentIndex(ports->findText(path));
     click(button);
     return button->text() == QStringLiteral("关闭串口");
 }
@@ -453,10 +375,9 @@ bool openPort(QWidget *window, const QString &path)
 bool closePort(QWidget *window)
 {
     QAbstractButton *button = findButton(window, QStringLiteral("关闭串口"));
-    if (!button)
-        return false;
-    click(button);
-    return button->text() == QStringLiteral("打开串口");
+    if (button)
+        click(button);
+    return button && button->text() == QStringLiteral("打开串口");
 }
 
 QString counter(QWidget *window, const QString &caption)
@@ -476,15 +397,15 @@ ModalHandler::Answer typeFileName(const QString &path)
     return [path](QWidget *widget) {
         auto *dialog = qobject_cast<QFileDialog *>(widget);
         if (!dialog) {
-            if (auto *other = qobject_cast<QDialog *>(widget))
-                other->reject();
+            qobject_cast<QDialog *>(widget)->reject();
             return;
         }
+        // Typed as a user does: selectFile() alone leaves the field empty
+        // once it has the focus.
         dialog->selectFile(path);
         if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             name->setText(path);
-        // Queued: an overwrite question then opens outside this poll, where
-        // the next poll can answer it.
+        // Queued: an overwrite question then opens outside this answer.
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
 }
@@ -492,16 +413,11 @@ ModalHandler::Answer typeFileName(const QString &path)
 bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes)
 {
     const qint64 frames = counter(window, QStringLiteral("收帧数")).toLongLong();
-    const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong();
-    if (!pty.write(bytes))
-        return false;
-    const bool arrived = QTest::qWaitFor(
-            [&] {
-                return counter(window, QStringLiteral("收字节数")).toLongLong()
-                        == total + bytes.size();
-            },
-            5000);
-    return arrived && counter(window, QStringLiteral("收帧数")).toLongLong() == frames + 1;
+    const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong() + bytes.size();
+    return pty.write(bytes) && QTest::qWaitFor([&] {
+               return counter(window, QStringLiteral("收字节数")).toLongLong() == total;
+           })
+            && counter(window, QStringLiteral("收帧数")).toLongLong() == frames + 1;
 }
 
 bool sendFromArea1(QWidget *window, const QString &text, bool hex)
