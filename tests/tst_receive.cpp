@@ -1,0 +1,205 @@
+// The receive pane and the capture file, driven through a real
+// pseudo-terminal, the window's own buttons and real files.
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+using namespace testsupport;
+
+namespace {
+
+// A window with its port open on a fresh pseudo-terminal; boxes answer its dialogs.
+struct Rig
+{
+    ModalHandler boxes;
+    Pty pty;
+    MainWindow window;
+    QWidget *w = &window;
+    bool open = openPort(w, pty.slavePath());
+    bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
+};
+
+// The send areas have a "16进制" of their own.
+void set(QWidget *w, const QString &caption, bool on)
+{
+    const bool hex = caption == QStringLiteral("16进制");
+    QAbstractButton *button =
+            findButton(w, caption, hex ? QStringLiteral("接收区设置") : QString());
+    QVERIFY2(button, qPrintable(caption));
+    button->setChecked(on);
+}
+
+bool startCapture(Rig &r, const QString &path)
+{
+    r.boxes.chooseFile(path);
+    click(findButton(r.w, QStringLiteral("保存数据")));
+    return findButton(r.w, QStringLiteral("停止保存"));
+}
+
+} // namespace
+
+class ReceiveTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useFreshSettings(); }
+    void display_data();
+    void display();
+    void clearingCountingAndLamp();
+    void capture();
+};
+
+void ReceiveTest::display_data()
+{
+    QTest::addColumn<QString>("option"); // switched on, if any
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QString>("shown"); // time stamps read "[T] "
+    using L = QList<QByteArray>;
+    QTest::newRow("hex") << "" << true << "" << L{ "H\r\n" } << "48 0D 0A";
+    QTest::newRow("text keeps what follows a zero byte")
+            << "" << false << "" << L{ QByteArray("AB\0CD", 5) }
+            << QStringLiteral("AB") + QChar(0) + QStringLiteral("CD");
+    QTest::newRow("time stamp") << "显示保存时间" << false << "" << L{ "A" } << "[T] A";
+    QTest::newRow("continuous, split character")
+            << "" << false << "" << L{ "x\xe6\x94", "\xb6y" } << "x 收y";
+    QTest::newRow("frame newline") << "帧换行" << false << "" << L{ "A", "BC" } << "A\n\nBC\n";
+    QTest::newRow("stopped") << "停止显示" << false << "" << L{ "A", "B" } << "";
+    // Filtering is on throughout; dropped chunks are still counted by rx().
+    QTest::newRow("hex keyword") << "" << true << "0D 0A" << L{ "ok\r\n" } << "6F 6B 0D 0A";
+    QTest::newRow("lower-case hex misses") << "" << true << "0d 0a" << L{ "ok\r\n" } << "";
+    QTest::newRow("text keyword") << "" << false << "ok" << L{ "it is ok" } << "it is ok";
+    QTest::newRow("blanks only") << "" << false << "   " << L{ "abc" } << "abc";
+    QTest::newRow("no match") << "" << false << "zz" << L{ "abc" } << "";
+}
+
+void ReceiveTest::display()
+{
+    QFETCH(QString, option);
+    QFETCH(bool, hex);
+    QFETCH(QString, keyword);
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QString, shown);
+    Rig r;
+    QVERIFY(r.open);
+    set(r.w, "16进制", hex);
+    set(r.w, "关键字过滤接收", true);
+    if (!option.isEmpty())
+        set(r.w, option, true);
+    findGroup(r.w, "显示选项")->findChild<QLineEdit *>()->setText(keyword);
+
+    for (const QByteArray &chunk : chunks)
+        QVERIFY(r.rx(chunk));
+    const QRegularExpression stamp("^\\[\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d\\] ");
+    QCOMPARE(receiveText(r.w).replace(stamp, "[T] "), shown);
+}
+
+void ReceiveTest::clearingCountingAndLamp()
+{
+    Rig r;
+    QVERIFY(r.open);
+    r.window.show(); // the scroll bar shows only in a shown window
+    set(r.w, "16进制", false);
+    QLabel *lamp = nullptr;
+    for (QLabel *label : r.window.findChildren<QLabel *>())
+        lamp = label->text() == QStringLiteral("接收 ●") ? label : lamp;
+    QVERIFY(lamp);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(r.rx("12345"));
+    QCOMPARE(lamp->styleSheet(), QStringLiteral("color: #00CC00; font-weight: bold;"));
+    QTRY_COMPARE_WITH_TIMEOUT(lamp->styleSheet(), QStringLiteral("color: gray;"), 5000);
+    QVERIFY(clock.elapsed() >= 150); // 200 ms on a coarse timer
+
+    QVERIFY(sendFromArea1(r.w, "x", false));
+    click(findButton(r.w, "清空接收区"));
+    click(findButton(r.w, "清空计数"));
+    for (const char *caption : { "发帧数", "发字节数", "收帧数", "收字节数" })
+        QCOMPARE(counter(r.w, caption), QStringLiteral("0"));
+    // rx() checks the counts go from zero to one chunk and two bytes.
+    QVERIFY(r.rx("ab"));
+    QCOMPARE(receiveText(r.w), QStringLiteral("ab"));
+
+    // Auto-clear waits until the pane has to scroll.
+    const QByteArray tall = QByteArray("row\n").repeated(120);
+    QVERIFY(r.rx(tall));
+    QCOMPARE(receiveText(r.w), QStringLiteral("ab ") + QString::fromLatin1(tall));
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(r.w)->verticalScrollBar()->isVisible(), 5000);
+    QVERIFY(r.rx("END"));
+    QCOMPARE(receiveText(r.w), QStringLiteral("END"));
+}
+
+void ReceiveTest::capture()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("capture.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old\n") == 4);
+    file.close();
+    Rig r;
+    QVERIFY(r.open);
+    set(r.w, "16进制", false);
+    set(r.w, "显示保存发送", true);
+    QVERIFY(startCapture(r, file.fileName()));
+
+    QVERIFY(r.rx("x\xe6\x94"));
+    QVERIFY(r.rx("\xb6y"));
+    QVERIFY(sendFromArea1(r.w, "C", false));
+    QCOMPARE(receiveText(r.w), QStringLiteral("[接收] x [接收] 收y [发送] C"));
+    set(r.w, "帧换行", true); // the line's own line feed is not doubled
+    QVERIFY(r.rx("D"));
+    set(r.w, "停止显示", true);
+    QVERIFY(r.rx("E"));
+    set(r.w, "继续显示", false);
+    // A lead byte left before reopening must not spoil the next character.
+    QVERIFY(r.rx("A\xe6"));
+    QVERIFY(closePort(r.w));
+    QVERIFY(openPort(r.w, r.pty.slavePath()));
+    QVERIFY(r.rx(QStringLiteral("收").toUtf8()));
+    set(r.w, "关键字过滤接收", true);
+    findGroup(r.w, "显示选项")->findChild<QLineEdit *>()->setText("zz");
+    QVERIFY(r.rx("F"));
+    click(findButton(r.w, "停止保存"));
+    QVERIFY(r.rx("zz"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString lines = QStringLiteral("old\n[接收] x\n[接收] 收y\n[发送] C\n[接收] D\n");
+    QCOMPARE(QString::fromUtf8(file.readAll()), lines + QStringLiteral("[接收] A\n[接收] 收\n"));
+
+    // "更改文件" only names the file; nothing is created.
+    r.boxes.chooseFile(dir.filePath("log.txt"));
+    click(findButton(r.w, "更改文件"));
+    QCOMPARE(findGroup(r.w, "接收区设置")->findChild<QLineEdit *>()->text(),
+             QStringLiteral("log.txt"));
+    QVERIFY(!QFile::exists(dir.filePath("log.txt")));
+
+    const int before = r.boxes.count();
+    QVERIFY(!startCapture(r, dir.filePath("missing/none.txt")));
+    QVERIFY(r.boxes.waitForCount(before + 2));
+    QCOMPARE(r.boxes.last().title, QStringLiteral("错误"));
+    QVERIFY(r.boxes.last().text.startsWith(QStringLiteral("无法打开文件: ")));
+
+    set(r.w, "关键字过滤接收", false);
+    QVERIFY(startCapture(r, "/dev/full"));
+    const int opened = r.boxes.count();
+    QVERIFY(r.rx("first"));
+    QVERIFY(r.boxes.waitForCount(opened + 1));
+    QCOMPARE(r.boxes.last().title, QStringLiteral("错误"));
+    QVERIFY(r.boxes.last().text.startsWith(QStringLiteral("无法写入文件: ")));
+    QVERIFY(findButton(r.w, "保存数据"));
+    // Capture is off, so the next chunk must not warn again.
+    QVERIFY(r.rx("later"));
+    QVERIFY(!r.boxes.waitForCount(opened + 2, 300));
+}
+
+QUORVEL_TEST_MAIN(ReceiveTest)
+#include "tst_receive.moc"
