@@ -35,7 +35,7 @@ struct Rig
     void join(int n, const QString &text, int periodMs)
     {
         sendArea(&window, n)->setPlainText(text);
-        spinOfRow(&window, "发送周期", area(n))->setValue(periodMs);
+        fieldOfRow<QSpinBox>(&window, "发送周期", area(n))->setValue(periodMs);
         findCheck(&window, "参加轮发", area(n))->setChecked(true);
     }
     bool load(const QByteArray &content)
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(rig.load(content));
         QCOMPARE(rig.count("文件行数"), lines);
         rig.press("定时");
-        spinOfRow(&rig.window, "周期")->setValue(50);
+        fieldOfRow<QSpinBox>(&rig.window, "周期")->setValue(50);
         findCheck(&rig.window, "只轮发一遍")->setChecked(true);
         // Ended by itself, so the second click starts a new run.
         for (int run = 1; run <= 2; ++run) {
@@ -154,13 +154,13 @@ private slots:
         QCOMPARE(rig.box(), QStringLiteral("错误:无法打开文件"));
         // Neither refusal touched the rotation or its lines: the answer releases
         // line 2 well before the 5 s time-out.
-        spinOfRow(&rig.window, "超时时间")->setValue(1);
-        spinOfRow(&rig.window, "重发次数")->setValue(0);
+        fieldOfRow<QSpinBox>(&rig.window, "超时时间")->setValue(1);
+        fieldOfRow<QSpinBox>(&rig.window, "重发次数")->setValue(0);
         QVERIFY(rig.pty.write("ok"));
         QTRY_COMPARE_WITH_TIMEOUT(rig.count("当前发送行"), 2, 2500);
         // Unanswered, line 2 gives way to line 3 after one time-out; line 3 is
         // re-sent twice, one time-out apart, before the rotation wraps around.
-        spinOfRow(&rig.window, "重发次数")->setValue(2);
+        fieldOfRow<QSpinBox>(&rig.window, "重发次数")->setValue(2);
         QElapsedTimer clock;
         clock.start();
         QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x22\x33\x33\x33\x11"), 9000);

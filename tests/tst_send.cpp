@@ -21,7 +21,7 @@ class SendTest : public QObject
     static QString row(int area) { return QStringLiteral("发送区%1").arg(area); }
     static QString group(int area) { return row(area) + QStringLiteral("属性"); }
     QCheckBox *check(int area, const QString &c) { return findCheck(w.get(), c, group(area)); }
-    QSpinBox *period(int area) { return spinOfRow(w.get(), "发送周期", group(area)); }
+    QSpinBox *period(int area) { return fieldOfRow<QSpinBox>(w.get(), "发送周期", group(area)); }
     QString text(int area) { return sendArea(w.get(), area)->toPlainText(); }
     void press(int area, const QString &c) { click(buttonBesideLabel(w.get(), row(area), c)); }
     void fill(int area, const QString &text, bool hex)

@@ -23,7 +23,7 @@ QLabel *statusLamp(QWidget *window)
 
 void choose(QWidget *window, const QString &row, const QString &item)
 {
-    comboOfRow(window, row)->setCurrentText(item);
+    fieldOfRow<QComboBox>(window, row)->setCurrentText(item);
 }
 
 } // namespace
@@ -103,7 +103,7 @@ void SerialTest::failedOpenings()
 {
     for (const QString &portName : { QString(), QStringLiteral("/dev/quorvel-no-such-port") }) {
         MainWindow window;
-        QComboBox *ports = comboOfRow(&window, QStringLiteral("端口号"));
+        QComboBox *ports = fieldOfRow<QComboBox>(&window, QStringLiteral("端口号"));
         ports->clear();
         if (!portName.isEmpty())
             ports->addItem(portName);

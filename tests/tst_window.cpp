@@ -164,8 +164,9 @@ void WindowTest::settingsSurviveARestart()
         for (int area = 1; area <= 3; ++area)
             sendArea(&window, area)->setPlainText(texts[area - 1]);
         click(findButton(&window, QStringLiteral("切换主题")));
-        comboOfRow(&window, QStringLiteral("波特率"))->setCurrentText(QStringLiteral("115200"));
-        spinOfRow(&window, QStringLiteral("周期"))->setValue(77);
+        fieldOfRow<QComboBox>(&window, QStringLiteral("波特率"))
+                ->setCurrentText(QStringLiteral("115200"));
+        fieldOfRow<QSpinBox>(&window, QStringLiteral("周期"))->setValue(77);
         QVERIFY(stored(QStringLiteral("hex1")).isNull()); // only closing writes
         QVERIFY(window.close());
     }
@@ -181,8 +182,9 @@ void WindowTest::settingsSurviveARestart()
     QVERIFY(findButton(&window, QStringLiteral("继续显示")));
     QCOMPARE(qApp->styleSheet(), themeSheet(1));
     // Port settings and periods are not kept.
-    QCOMPARE(comboOfRow(&window, QStringLiteral("波特率"))->currentText(), QStringLiteral("1200"));
-    QCOMPARE(spinOfRow(&window, QStringLiteral("周期"))->value(), 1000);
+    QCOMPARE(fieldOfRow<QComboBox>(&window, QStringLiteral("波特率"))->currentText(),
+             QStringLiteral("1200"));
+    QCOMPARE(fieldOfRow<QSpinBox>(&window, QStringLiteral("周期"))->value(), 1000);
 }
 
 // Restoring "自动发" starts its timer at the built-in period of 1000 ms.

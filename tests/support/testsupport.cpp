@@ -34,7 +34,23 @@ QTemporaryDir *homeDir()
     return &dir;
 }
 
-QString currentSettingsFolder;
+// Types path into the file dialog's name field and accepts, as a user does:
+// selectFile() alone leaves the field empty once it has the focus.
+ModalHandler::Answer typeFileName(const QString &path)
+{
+    return [path](QWidget *widget) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        if (!dialog) {
+            qobject_cast<QDialog *>(widget)->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        // Queued: an overwrite question then opens outside this answer.
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    };
+}
 
 } // namespace
 
@@ -50,22 +66,15 @@ void prepareEnvironment()
     qputenv("XDG_RUNTIME_DIR", (home + QStringLiteral("/runtime")).toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    currentSettingsFolder = home + QStringLiteral("/config");
 }
 
-QString useFreshSettings()
+void useFreshSettings()
 {
     static int counter = 0;
-    currentSettingsFolder = homeDir()->path() + QStringLiteral("/settings-%1").arg(++counter);
-    QDir().mkpath(currentSettingsFolder);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, currentSettingsFolder);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, currentSettingsFolder);
-    return currentSettingsFolder;
-}
-
-QString settingsFolder()
-{
-    return currentSettingsFolder;
+    const QString folder = homeDir()->path() + QStringLiteral("/settings-%1").arg(++counter);
+    QDir().mkpath(folder);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
 Pty::Pty()
@@ -150,16 +159,9 @@ ModalHandler::ModalHandler(QObject *parent)
     timer.start(10);
 }
 
-ModalHandler::~ModalHandler() = default;
-
 void ModalHandler::chooseFile(const QString &path)
 {
     answers.append(typeFileName(path));
-}
-
-void ModalHandler::cancelNext()
-{
-    answers.append([](QWidget *widget) { qobject_cast<QDialog *>(widget)->reject(); });
 }
 
 void ModalHandler::answerNext(Answer answer)
@@ -187,8 +189,7 @@ void ModalHandler::poll()
         return;
     known.insert(modal);
     auto *box = qobject_cast<QMessageBox *>(modal);
-    records.append({ QString::fromLatin1(modal->metaObject()->className()), modal->windowTitle(),
-                     box ? box->text() : QString() });
+    records.append({ modal->windowTitle(), box ? box->text() : QString() });
     connect(modal, &QObject::destroyed, this, [this, modal] { known.remove(modal); });
     if (answerDelayMs <= 0)
         return answer(modal);
@@ -244,6 +245,18 @@ T *uniqueChild(QWidget *root, Match matches)
     return found;
 }
 
+// The layout, searched from layout down, that directly holds widget.
+QLayout *layoutHolding(QLayout *layout, QWidget *widget)
+{
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        if (layout->itemAt(i)->widget() == widget)
+            return layout;
+        if (QLayout *inner = layoutHolding(layout->itemAt(i)->layout(), widget))
+            return inner;
+    }
+    return nullptr;
+}
+
 // The widgets after the label captioned text: its buddy, or what follows it
 // in its layout row.
 QList<QWidget *> afterLabel(QWidget *root, const QString &text, const QString &groupTitle = {})
@@ -262,30 +275,7 @@ QList<QWidget *> afterLabel(QWidget *root, const QString &text, const QString &g
     return row.mid(1);
 }
 
-// The first widget of type T after the label.
-template<typename T>
-T *besideLabel(QWidget *root, const QString &text, const QString &groupTitle = {})
-{
-    const QList<QWidget *> row = afterLabel(root, text, groupTitle);
-    for (QWidget *widget : row) {
-        if (auto *found = qobject_cast<T *>(widget))
-            return found;
-    }
-    return nullptr;
-}
-
 } // namespace
-
-QLayout *layoutHolding(QLayout *layout, QWidget *widget)
-{
-    for (int i = 0; layout && i < layout->count(); ++i) {
-        if (layout->itemAt(i)->widget() == widget)
-            return layout;
-        if (QLayout *inner = layoutHolding(layout->itemAt(i)->layout(), widget))
-            return inner;
-    }
-    return nullptr;
-}
 
 QGroupBox *findGroup(QWidget *root, const QString &title)
 {
@@ -304,24 +294,15 @@ QCheckBox *findCheck(QWidget *root, const QString &caption, const QString &group
     return qobject_cast<QCheckBox *>(findButton(root, caption, groupTitle));
 }
 
-QWidget *fieldOfRow(QWidget *root, const QString &caption, const QString &groupTitle)
+QWidget *widgetAfterLabel(QWidget *root, const QString &label, const QString &groupTitle,
+                          const QMetaObject &type)
 {
-    return besideLabel<QWidget>(root, caption, groupTitle);
-}
-
-QComboBox *comboOfRow(QWidget *root, const QString &caption)
-{
-    return besideLabel<QComboBox>(root, caption);
-}
-
-QLineEdit *lineEditOfRow(QWidget *root, const QString &caption)
-{
-    return besideLabel<QLineEdit>(root, caption);
-}
-
-QSpinBox *spinOfRow(QWidget *root, const QString &caption, const QString &groupTitle)
-{
-    return besideLabel<QSpinBox>(root, caption, groupTitle);
+    const QList<QWidget *> row = afterLabel(root, label, groupTitle);
+    for (QWidget *widget : row) {
+        if (type.cast(widget))
+            return widget;
+    }
+    return nullptr;
 }
 
 QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QString &caption)
@@ -343,7 +324,7 @@ QPlainTextEdit *receivePane(QWidget *root)
 
 QPlainTextEdit *sendArea(QWidget *root, int area)
 {
-    return besideLabel<QPlainTextEdit>(root, QStringLiteral("发送区%1").arg(area));
+    return fieldOfRow<QPlainTextEdit>(root, QStringLiteral("发送区%1").arg(area));
 }
 
 QSerialPort *serialPortOf(QWidget *window)
@@ -361,7 +342,7 @@ void click(QAbstractButton *button)
 
 bool openPort(QWidget *window, const QString &path)
 {
-    QComboBox *ports = comboOfRow(window, QStringLiteral("端口号"));
+    auto *ports = fieldOfRow<QComboBox>(window, QStringLiteral("端口号"));
     QAbstractButton *button = findButton(window, QStringLiteral("打开串口"));
     if (!ports || !button)
         return false;
@@ -382,7 +363,7 @@ bool closePort(QWidget *window)
 
 QString counter(QWidget *window, const QString &caption)
 {
-    QLineEdit *edit = lineEditOfRow(window, caption);
+    auto *edit = fieldOfRow<QLineEdit>(window, caption);
     return edit ? edit->text() : QStringLiteral("<no row %1>").arg(caption);
 }
 
@@ -390,24 +371,6 @@ QString receiveText(QWidget *window)
 {
     QPlainTextEdit *pane = receivePane(window);
     return pane ? pane->toPlainText() : QString();
-}
-
-ModalHandler::Answer typeFileName(const QString &path)
-{
-    return [path](QWidget *widget) {
-        auto *dialog = qobject_cast<QFileDialog *>(widget);
-        if (!dialog) {
-            qobject_cast<QDialog *>(widget)->reject();
-            return;
-        }
-        // Typed as a user does: selectFile() alone leaves the field empty
-        // once it has the focus.
-        dialog->selectFile(path);
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            name->setText(path);
-        // Queued: an overwrite question then opens outside this answer.
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    };
 }
 
 bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes)

@@ -17,13 +17,9 @@
 
 class QAbstractButton;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
-class QLayout;
-class QLineEdit;
 class QPlainTextEdit;
 class QSerialPort;
-class QSpinBox;
 class QWidget;
 
 namespace testsupport {
@@ -33,10 +29,7 @@ namespace testsupport {
 void prepareEnvironment();
 
 // A fresh, empty settings store for the next window (call in init()).
-QString useFreshSettings();
-
-// Folder of the current settings store (valid after useFreshSettings()).
-QString settingsFolder();
+void useFreshSettings();
 
 // A kernel pseudo-terminal. The window opens the slave by its path; the test
 // plays the device on the master side.
@@ -48,14 +41,10 @@ public:
     Pty(const Pty &) = delete;
     Pty &operator=(const Pty &) = delete;
 
-    bool isValid() const { return masterFd >= 0; }
     QString slavePath() const { return path; }
-    int master() const { return masterFd; }
 
     // Writes to the master: the window receives these bytes.
     bool write(const QByteArray &bytes);
-    // Collects whatever the window has written so far (non-blocking).
-    QByteArray readAvailable();
     // Waits, processing events, until at least count bytes have arrived in
     // total since the last take(); returns whether they did.
     bool waitForBytes(int count, int timeoutMs = 5000);
@@ -69,6 +58,9 @@ public:
     void closeMaster();
 
 private:
+    // Collects whatever the window has written so far (non-blocking).
+    QByteArray readAvailable();
+
     int masterFd = -1;
     QString path;
     QByteArray buffer;
@@ -76,33 +68,28 @@ private:
 
 // Records every modal widget that appears and answers it. Arm before the
 // action that opens it; answers are taken from a queue, falling back to the
-// default answer (OK / Yes / accept; file dialogs are cancelled).
+// default answer (Yes or OK; file dialogs are cancelled).
 class ModalHandler : public QObject
 {
     Q_OBJECT
 public:
     struct Record
     {
-        QString className;
         QString title;
         QString text;
     };
     using Answer = std::function<void(QWidget *)>;
 
     explicit ModalHandler(QObject *parent = nullptr);
-    ~ModalHandler() override;
 
     // Queue: the next modal widget is a file dialog; choose this path.
     void chooseFile(const QString &path);
-    // Queue: the next modal widget is cancelled (rejected).
-    void cancelNext();
     // Queue: custom answer for the next modal widget.
     void answerNext(Answer answer);
     // Leave boxes open this long before answering (default 0).
     void setAnswerDelay(int ms) { answerDelayMs = ms; }
 
     int count() const { return records.size(); }
-    const QVector<Record> &seen() const { return records; }
     Record last() const { return records.isEmpty() ? Record() : records.last(); }
     bool waitForCount(int n, int timeoutMs = 5000);
     int openNow() const;
@@ -115,7 +102,6 @@ private:
     QVector<Record> records;
     QList<Answer> answers;
     QSet<QWidget *> known;
-    QList<QPointer<QWidget>> pending;
     int answerDelayMs = 0;
 };
 
@@ -123,11 +109,15 @@ private:
 QGroupBox *findGroup(QWidget *root, const QString &title);
 QAbstractButton *findButton(QWidget *root, const QString &caption, const QString &groupTitle = {});
 QCheckBox *findCheck(QWidget *root, const QString &caption, const QString &groupTitle = {});
-// The field that a form row's caption labels.
-QWidget *fieldOfRow(QWidget *root, const QString &caption, const QString &groupTitle = {});
-QComboBox *comboOfRow(QWidget *root, const QString &caption);
-QLineEdit *lineEditOfRow(QWidget *root, const QString &caption);
-QSpinBox *spinOfRow(QWidget *root, const QString &caption, const QString &groupTitle = {});
+// The first widget of the given type after a label: its buddy in a form, or
+// what follows it in its layout row.
+QWidget *widgetAfterLabel(QWidget *root, const QString &label, const QString &groupTitle,
+                          const QMetaObject &type);
+template<typename T = QWidget>
+T *fieldOfRow(QWidget *root, const QString &label, const QString &groupTitle = {})
+{
+    return static_cast<T *>(widgetAfterLabel(root, label, groupTitle, T::staticMetaObject));
+}
 // The button with this caption on the same layout row as the label.
 QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QString &caption);
 QPlainTextEdit *receivePane(QWidget *root);
@@ -142,14 +132,6 @@ void click(QAbstractButton *button);
 // The counter field of the given row ("发帧数", "收字节数", ...).
 QString counter(QWidget *window, const QString &caption);
 QString receiveText(QWidget *window);
-
-// An answer for ModalHandler::answerNext: types path into the file dialog's
-// name field and accepts. Unlike selectFile(), it also works once the field
-// has taken the focus (selectFile then leaves the field empty).
-ModalHandler::Answer typeFileName(const QString &path);
-
-// The layout, searched from layout down, that directly holds widget.
-QLayout *layoutHolding(QLayout *layout, QWidget *widget);
 
 // Writes bytes as the device and waits until the window has counted them as
 // one chunk.
