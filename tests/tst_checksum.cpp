@@ -15,47 +15,40 @@ class TestChecksum : public QObject
     Q_OBJECT
 
 private slots:
-    void appendsChecksum_data();
     void appendsChecksum();
     void appliedTwiceChecksThePrevious();
     void crc32MatchesZlib();
     void dialog();
 };
 
-void TestChecksum::appendsChecksum_data()
-{
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QByteArray>("appended");
-    const QByteArray check("123456789");
-    const QByteArray modbus = QByteArray::fromHex("010300000001");
-    const auto row = [](const char *name, const QByteArray &data, int kind, const char *hex) {
-        QTest::newRow(name) << data << kind << QByteArray::fromHex(hex);
-    };
-    row("crc16 low first", check, Crc16LowFirst, "374B");
-    row("crc16 high first", check, Crc16HighFirst, "4B37");
-    row("crc8", check, Crc8, "F4");
-    row("sum", check, Sum8, "DD");
-    row("xor", check, Xor8, "31");
-    row("crc32 low first", check, Crc32LowFirst, "2639F4CB");
-    row("crc32 high first", check, Crc32HighFirst, "CBF43926");
-    row("modbus low first", modbus, Crc16LowFirst, "840A");
-    row("modbus high first", modbus, Crc16HighFirst, "0A84");
-    row("sum wraps", QByteArray::fromHex("FF01"), Sum8, "00");
-    row("xor cancels", QByteArray::fromHex("FFFF"), Xor8, "00");
-    row("crc8 high bit", QByteArray::fromHex("80"), Crc8, "89");
-    for (int kind = -1; kind <= ChecksumKindCount; ++kind)
-        QTest::addRow("empty data, kind %d", kind) << QByteArray() << kind << QByteArray();
-    row("no checksum", modbus, NoChecksum, "");
-    row("kind 7", modbus, ChecksumKindCount, "");
-}
-
 void TestChecksum::appendsChecksum()
 {
-    QFETCH(QByteArray, data);
-    QFETCH(int, kind);
-    QFETCH(QByteArray, appended);
-    QCOMPARE(appendChecksum(data, kind).toHex(' '), (data + appended).toHex(' '));
+    const QByteArray check("123456789");
+    const QByteArray modbus = QByteArray::fromHex("010300000001");
+    const struct
+    {
+        QByteArray data;
+        int kind;
+        const char *appended;
+    } cases[] = { { check, Crc16LowFirst, "374B" },
+                  { check, Crc16HighFirst, "4B37" },
+                  { check, Crc8, "F4" },
+                  { check, Sum8, "DD" },
+                  { check, Xor8, "31" },
+                  { check, Crc32LowFirst, "2639F4CB" },
+                  { check, Crc32HighFirst, "CBF43926" },
+                  { modbus, Crc16LowFirst, "840A" },
+                  { modbus, Crc16HighFirst, "0A84" },
+                  { QByteArray::fromHex("FF01"), Sum8, "00" }, // wraps
+                  { QByteArray::fromHex("FFFF"), Xor8, "00" },
+                  { QByteArray::fromHex("80"), Crc8, "89" },
+                  { modbus, NoChecksum, "" },
+                  { modbus, ChecksumKindCount, "" } };
+    for (const auto &c : cases)
+        QCOMPARE(appendChecksum(c.data, c.kind).toHex(' '),
+                 (c.data + QByteArray::fromHex(c.appended)).toHex(' '));
+    for (int kind = NoChecksum; kind <= ChecksumKindCount; ++kind)
+        QCOMPARE(appendChecksum(QByteArray(), kind), QByteArray());
 }
 
 void TestChecksum::appliedTwiceChecksThePrevious()
@@ -86,33 +79,26 @@ void TestChecksum::crc32MatchesZlib()
     }
 }
 
+// The buttons' order and ids are the kinds; kinds outside the list are ignored.
 void TestChecksum::dialog()
 {
     ChecksumDialog dialog(nullptr);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("计算校验码"));
     const QStringList captions = {
         "16 CRC, 低字节在前", "16 CRC, 高字节在前", "8 CRC", "总加和", "加总异或",
         "CRC32, 低字节在前",  "CRC32, 高字节在前"
     };
     auto *group = dialog.findChild<QButtonGroup *>();
-    QVERIFY(group && group->exclusive());
     for (int kind = 0; kind < captions.size(); ++kind)
         QCOMPARE(group->button(kind)->text(), captions.at(kind));
-    QCOMPARE(dialog.checkedKind(), int(Crc16LowFirst));
     group->button(Xor8)->click();
-    QCOMPARE(dialog.checkedKind(), int(Xor8));
-    dialog.setCheckedKind(Crc32HighFirst);
-    QCOMPARE(dialog.checkedKind(), int(Crc32HighFirst));
-    dialog.setCheckedKind(NoChecksum); // out of range: ignored
+    dialog.setCheckedKind(NoChecksum);
     dialog.setCheckedKind(ChecksumKindCount);
-    QCOMPARE(dialog.checkedKind(), int(Crc32HighFirst));
-
+    QCOMPARE(dialog.checkedKind(), int(Xor8));
     auto *box = dialog.findChild<QDialogButtonBox *>();
     for (auto which : { QDialogButtonBox::Ok, QDialogButtonBox::Cancel }) {
         QTimer::singleShot(0, box->button(which), &QPushButton::click);
         QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(42); }); // a click that fails
-        QCOMPARE(dialog.exec(),
-                 which == QDialogButtonBox::Ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(dialog.exec(), int(which == QDialogButtonBox::Ok));
     }
 }
 

@@ -14,9 +14,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
-#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -172,14 +172,6 @@ void ModalHandler::answerNext(Answer answer)
 bool ModalHandler::waitForCount(int n, int timeoutMs)
 {
     return QTest::qWaitFor([&] { return records.size() >= n; }, timeoutMs);
-}
-
-int ModalHandler::openNow() const
-{
-    const auto widgets = QApplication::topLevelWidgets();
-    return int(std::count_if(widgets.begin(), widgets.end(), [](QWidget *widget) {
-        return widget->isVisible() && widget->isModal();
-    }));
 }
 
 void ModalHandler::poll()

@@ -2,15 +2,9 @@
 #define QUORVEL_TESTSUPPORT_H
 
 #include <QApplication>
-#include <QByteArray>
-#include <QList>
-#include <QObject>
-#include <QPointer>
 #include <QSet>
-#include <QString>
 #include <QTest>
 #include <QTimer>
-#include <QVector>
 
 #include <functional>
 #include <termios.h>
@@ -92,7 +86,6 @@ public:
     int count() const { return records.size(); }
     Record last() const { return records.isEmpty() ? Record() : records.last(); }
     bool waitForCount(int n, int timeoutMs = 5000);
-    int openNow() const;
 
 private:
     void poll();
