@@ -135,6 +135,8 @@ private slots:
         Rig rig;
         rig.press("开始轮发");
         QCOMPARE(rig.box(), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
+        QVERIFY(rig.load("")); // an empty file loads no lines
+        QCOMPARE(rig.count("文件行数"), 0);
         rig.press("开始文件轮发");
         QCOMPARE(rig.box(), QStringLiteral("提示:请先选择发送文件"));
         QVERIFY(rig.load("11\n22\n33\n"));
@@ -165,6 +167,47 @@ private slots:
         clock.start();
         QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x22\x33\x33\x33\x11"), 9000);
         QVERIFY2(clock.elapsed() >= 3000, QByteArray::number(clock.elapsed()));
+    }
+
+    // An area can leave a running rotation and join it again.
+    void areaLeavesAndRejoins()
+    {
+        Rig rig;
+        rig.join(1, "AA", 100);
+        rig.join(3, "CC", 100);
+        rig.press("开始轮发");
+        QVERIFY(rig.pty.waitForBytes(2));
+        findCheck(&rig.window, "参加轮发", rig.area(3))->setChecked(false);
+        const int sent = rig.wire().count('\xCC');
+        rig.run(500);
+        QCOMPARE(rig.wire().count('\xCC'), sent);
+        findCheck(&rig.window, "参加轮发", rig.area(3))->setChecked(true);
+        QTRY_VERIFY(rig.wire().count('\xCC') > sent);
+    }
+
+    // The tick ignores the mode; answers and time-outs obey it.
+    void modeSwitchedDuringARun()
+    {
+        Rig rig;
+        QVERIFY(rig.load("11\n22\n33\n"));
+        fieldOfRow<QSpinBox>(&rig.window, "超时时间")->setValue(1);
+        rig.press("开始文件轮发");
+        QCOMPARE(rig.wire(), QByteArray("\x11"));
+        // Switched to timed while waiting: nothing ticks and nothing answers.
+        rig.press("定时");
+        QVERIFY(rig.pty.write("ok"));
+        rig.run(2500);
+        QCOMPARE(rig.wire(), QByteArray("\x11"));
+        // Switched to answer-wait during a timed run: an answer sends at once,
+        // and the ticks go on.
+        rig.press("开始文件轮发");
+        fieldOfRow<QSpinBox>(&rig.window, "周期")->setValue(1500);
+        fieldOfRow<QSpinBox>(&rig.window, "超时时间")->setValue(5);
+        rig.press("开始文件轮发");
+        rig.press("收到回答后发下一帧");
+        QVERIFY(rig.pty.write("ok"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11"), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11\x22"), 4000);
     }
 
     void closingThePortEndsRotation_data()

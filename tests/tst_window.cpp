@@ -11,9 +11,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMetaMethod>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -121,6 +124,19 @@ void WindowTest::growth()
     }
     QCOMPARE(left[2]->width(), 155);
     QCOMPARE(left[3]->width(), 155);
+    // The counters' clear row is captioned like its button; the two traffic
+    // lamps sit side by side in the serial group's row without a caption.
+    QCOMPARE(fieldOfRow<QPushButton>(&window, "清空计数")->text(), QStringLiteral("清空计数"));
+    QList<QLabel *> lamps;
+    for (QLabel *label : left[0]->findChildren<QLabel *>())
+        if (label->text().endsWith(QStringLiteral(" ●")))
+            lamps << label;
+    QCOMPARE(lamps.size(), 2);
+    QCOMPARE(lamps[0]->parentWidget(), lamps[1]->parentWidget());
+    QCOMPARE(lamps[0]->y(), lamps[1]->y());
+    auto *form = qobject_cast<QFormLayout *>(left[0]->layout());
+    QVERIFY(form->indexOf(lamps[0]->parentWidget()) >= 0);
+    QVERIFY(!form->labelForField(lamps[0]->parentWidget()));
     QPlainTextEdit *pane = receivePane(&window);
     QWidget *send = findGroup(&window, QStringLiteral("发送区"));
     QWidget *rotation = findGroup(&window, QStringLiteral("发送区及发送文件轮发属性"));
