@@ -19,6 +19,7 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class PortWatcher;
 
 enum RotationMode { RotationIdle = 0, RotationFile = 1, RotationAreas = 2 };
 
@@ -177,6 +178,18 @@ private:
     // Ports named on the command line that enumeration may not list (a pty,
     // a /dev/serial/by-id link): kept in the list while they exist.
     QStringList pinnedPorts;
+
+    // Device loss and reconnection (serial/reconnect.cpp).
+    void buildPortCombo();
+    bool openPortNamed(const QString &portName);
+    void closePort();
+    void handleDeviceLoss();
+    void reopenReturnedPort(const QString &portName);
+    void stopWatchingPort();
+    PortWatcher *portWatcher = nullptr;
+    QString openedPortName;
+    bool deviceLossPending = false;
+    bool deviceLossBoxOpen = false;
 };
 
 #endif // QUORVEL_MAINWINDOW_H

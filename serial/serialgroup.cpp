@@ -1,5 +1,7 @@
 #include "baudrates.h"
 #include "mainwindow.h"
+#include "portcombobox.h"
+#include "portwatcher.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -26,7 +28,7 @@ bool pinnedPortPresent(const QString &port)
 
 void MainWindow::buildSerialGroup()
 {
-    portCombo = new QComboBox;
+    buildPortCombo();
     baudCombo = new QComboBox;
     for (const qint32 rate : standardBaudRates())
         baudCombo->addItem(QString::number(rate));
@@ -66,12 +68,25 @@ void MainWindow::refreshPortList()
     const QString previous = portCombo->currentText();
     portCombo->clear();
     const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports)
+    for (const QSerialPortInfo &info : ports) {
         portCombo->addItem(info.portName());
+        portCombo->setItemData(portCombo->count() - 1, portToolTip(info, info.systemLocation()),
+                               Qt::ToolTipRole);
+    }
+    QStringList extraPorts;
     for (const QString &pinned : qAsConst(pinnedPorts)) {
-        if (portCombo->findText(pinned, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0
-            && pinnedPortPresent(pinned))
-            portCombo->addItem(pinned);
+        if (pinnedPortPresent(pinned))
+            extraPorts << pinned;
+    }
+    // The port waited for stays listed, so the selection holds until it
+    // returns or the user chooses another.
+    if (portWatcher->isWatching())
+        extraPorts << portWatcher->portName();
+    for (const QString &extra : qAsConst(extraPorts)) {
+        if (portCombo->findText(extra, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+            continue;
+        portCombo->addItem(extra);
+        portCombo->setItemData(portCombo->count() - 1, pathToolTip(extra, ports), Qt::ToolTipRole);
     }
 
     const int found = portCombo->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -114,37 +129,53 @@ void MainWindow::applyPortParameters()
 
 void MainWindow::onOpenClosePort()
 {
+    // Any press of the button takes the choice back from the reconnect watch.
+    stopWatchingPort();
     if (serialPort->isOpen()) {
-        serialPort->close();
-        openButton->setText(QStringLiteral("打开串口"));
-        statusLamp->setText(QStringLiteral("●"));
-        statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
-        rotationTimer->stop();
-        answerTimer->stop();
-        rotationMode = RotationIdle;
+        closePort();
         return;
     }
-
-    serialPort->setPortName(portCombo->currentText());
-    applyPortParameters();
-    if (serialPort->open(QIODevice::ReadWrite)) {
-        portErrorShown = false;
-        receiveDecoder.reset();
-        openButton->setText(QStringLiteral("关闭串口"));
-        statusLamp->setText(QStringLiteral("●"));
-        statusLamp->setStyleSheet(QLatin1String(openLampStyle));
-    } else {
+    if (!openPortNamed(portCombo->currentText()))
         QMessageBox::warning(this, QStringLiteral("错误"),
                              QStringLiteral("无法打开串口: ") + serialPort->errorString());
-    }
+}
+
+bool MainWindow::openPortNamed(const QString &portName)
+{
+    serialPort->setPortName(portName);
+    applyPortParameters();
+    if (!serialPort->open(QIODevice::ReadWrite))
+        return false;
+    openedPortName = portName;
+    portErrorShown = false;
+    receiveDecoder.reset();
+    openButton->setText(QStringLiteral("关闭串口"));
+    statusLamp->setText(QStringLiteral("●"));
+    statusLamp->setStyleSheet(QLatin1String(openLampStyle));
+    return true;
+}
+
+void MainWindow::closePort()
+{
+    serialPort->close();
+    openButton->setText(QStringLiteral("打开串口"));
+    statusLamp->setText(QStringLiteral("●"));
+    statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
+    rotationTimer->stop();
+    answerTimer->stop();
+    rotationMode = RotationIdle;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError || !serialPort->isOpen())
         return;
-    // A device that is gone signals again on every pass of the event loop;
-    // one box per opening is enough, and "关闭串口" ends it.
+    // The device is gone (unplugged, hung up): the port is closed for it.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        handleDeviceLoss();
+        return;
+    }
+    // Other errors leave the port open; one box per opening is enough.
     if (portErrorShown)
         return;
     portErrorShown = true;
