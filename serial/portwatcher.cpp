@@ -52,7 +52,7 @@ void PortWatcher::poll()
     if (!portPresent())
         seenAbsent = true;
     else if (seenAbsent)
-        emit portReturned(watchedName);
+        emit portReturned(QString(watchedName)); // a copy: handlers may stop() us
 }
 
 bool PortWatcher::portPresent() const
