@@ -192,6 +192,8 @@ void ReconnectTest::userTakesOverFromTheWatch()
     device.unplug();
     if (action != QLatin1String("close"))
         QTRY_COMPARE(boxes.count(), 1);
+    // Two polls: time for a watch, if armed, to see the device gone.
+    QVERIFY(!QTest::qWaitFor([&] { return port->isOpen(); }, 1000));
 
     if (action == QLatin1String("open")) {
         // The link is gone, so this opening fails with its own box.
