@@ -13,10 +13,13 @@ void MainWindow::buildPortCombo()
     auto *combo = new PortComboBox;
     portCombo = combo;
     connect(combo, &PortComboBox::aboutToShowPopup, this, &MainWindow::refreshPortList);
-    connect(combo, &QComboBox::textActivated, this, [this](const QString &portName) {
-        if (portName != portWatcher->portName())
+    // activated: the user's choice only, not the list being refilled.
+    connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+        if (portCombo->itemText(index) != portWatcher->portName())
             stopWatchingPort();
     });
+    // Reserved now, so the first message does not shift the window's contents.
+    statusBar();
 
     portWatcher = new PortWatcher(this);
     connect(portWatcher, &PortWatcher::portReturned, this, &MainWindow::reopenReturnedPort);

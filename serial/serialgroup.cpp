@@ -78,8 +78,10 @@ void MainWindow::refreshPortList()
         if (pinnedPortPresent(pinned))
             extraPorts << pinned;
     }
-    // The port waited for stays listed, so the selection holds until it
-    // returns or the user chooses another.
+    // The port in use, or waited for, stays listed, so the selection holds
+    // until the user chooses another.
+    if (serialPort->isOpen())
+        extraPorts << openedPortName;
     if (portWatcher->isWatching())
         extraPorts << portWatcher->portName();
     for (const QString &extra : qAsConst(extraPorts)) {

@@ -98,6 +98,10 @@ void ReconnectTest::lostDeviceIsReopenedWhenItReturns()
             [&](const QString &message) { messages << message; });
     QSerialPort *port = serialPortOf(&window);
     QVERIFY(openPort(&window, device.link));
+    // The port in use stays listed though the system does not enumerate it.
+    QComboBox *ports = portList(&window);
+    openAndClosePopup(ports);
+    QCOMPARE(ports->currentText(), device.link);
 
     // Area 1 sends on its own timer, area 3 in a rotation: both busy at the loss.
     sendArea(&window, 1)->setPlainText(QStringLiteral("01"));
@@ -133,7 +137,6 @@ void ReconnectTest::lostDeviceIsReopenedWhenItReturns()
 
     // The lost port stays listed and selected while it is waited for; the
     // line settings shown when it returns are the ones it gets.
-    QComboBox *ports = portList(&window);
     openAndClosePopup(ports);
     QCOMPARE(ports->currentText(), device.link);
     fieldOfRow<QComboBox>(&window, QStringLiteral("波特率"))->setCurrentText("115200");
