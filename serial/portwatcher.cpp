@@ -1,6 +1,7 @@
 #include "portwatcher.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 
 namespace {
@@ -22,6 +23,16 @@ QString locationOf(const QString &portName)
 #endif
 }
 
+// A numbered pseudo-terminal goes to whatever program asks next (a terminal
+// window, an ssh login): a node of that name later is not the same device,
+// and opening it would take someone else's keystrokes. A link to one (as a
+// simulator creates) is another matter: its owner recreates it on purpose.
+bool isNumberedPseudoTerminal(const QString &location)
+{
+    static const QRegularExpression numbered(QStringLiteral("^/dev/(pts/|ttys)\\d+$"));
+    return numbered.match(location).hasMatch();
+}
+
 } // namespace
 
 PortWatcher::PortWatcher(QObject *parent)
@@ -31,12 +42,16 @@ PortWatcher::PortWatcher(QObject *parent)
     connect(&pollTimer, &QTimer::timeout, this, &PortWatcher::poll);
 }
 
-void PortWatcher::watch(const QString &portName)
+bool PortWatcher::watch(const QString &portName)
 {
+    stop();
+    const QString path = locationOf(portName);
+    if (isNumberedPseudoTerminal(path))
+        return false;
     watchedName = portName;
-    location = locationOf(portName);
-    seenAbsent = false;
+    location = path;
     pollTimer.start();
+    return true;
 }
 
 void PortWatcher::stop()

@@ -19,8 +19,9 @@ public:
 
     explicit PortWatcher(QObject *parent = nullptr);
 
-    // portName as the port list shows it: a name (ttyUSB0) or a path.
-    void watch(const QString &portName);
+    // portName as the port list shows it: a name (ttyUSB0) or a path. False
+    // when a node of that name later would not be the same device.
+    bool watch(const QString &portName);
     void stop();
     bool isWatching() const { return pollTimer.isActive(); }
     QString portName() const { return watchedName; }

@@ -42,9 +42,10 @@ void MainWindow::handleDeviceLoss()
                     return; // closed by the user meanwhile
                 const QString portName = openedPortName;
                 closePort();
-                portWatcher->watch(portName);
                 statusBar()->showMessage(
-                        QStringLiteral("设备 %1 已断开，正在等待重新连接…").arg(portName));
+                        portWatcher->watch(portName)
+                                ? QStringLiteral("设备 %1 已断开，正在等待重新连接…").arg(portName)
+                                : QStringLiteral("设备 %1 已断开").arg(portName));
                 // A device that comes and goes while nobody answers must not
                 // pile up boxes; the status bar tells the latest.
                 if (deviceLossBoxOpen)

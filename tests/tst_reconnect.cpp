@@ -84,6 +84,7 @@ private slots:
     void lostDeviceIsReopenedWhenItReturns();
     void userTakesOverFromTheWatch_data();
     void userTakesOverFromTheWatch();
+    void numberedPtyIsNotWaitedFor();
     void portListFollowsThePopup();
 };
 
@@ -215,6 +216,31 @@ void ReconnectTest::userTakesOverFromTheWatch()
     QVERIFY(device.plugIn());
     QVERIFY(!QTest::qWaitFor([&] { return port->isOpen(); }, 2000));
     QVERIFY(findButton(&window, QStringLiteral("打开串口")));
+}
+
+// The next pty to be made takes the lost one's number; it belongs to someone
+// else and must not be opened.
+void ReconnectTest::numberedPtyIsNotWaitedFor()
+{
+    auto lost = std::make_unique<Pty>();
+    const QString path = lost->slavePath();
+    MainWindow window;
+    window.show();
+    ModalHandler boxes;
+    QSerialPort *port = serialPortOf(&window);
+    QVERIFY(openPort(&window, path));
+    lost.reset();
+    QTRY_COMPARE(boxes.count(), 1);
+    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("设备 %1 已断开").arg(path));
+    QVERIFY(!QTest::qWaitFor([&] { return port->isOpen(); }, 1000));
+
+    std::vector<std::unique_ptr<Pty>> newcomers;
+    do
+        newcomers.push_back(std::make_unique<Pty>());
+    while (newcomers.back()->slavePath() != path && newcomers.size() < 8);
+    if (newcomers.back()->slavePath() != path)
+        QSKIP("Another process took the pty number");
+    QVERIFY(!QTest::qWaitFor([&] { return port->isOpen(); }, 2000));
 }
 
 void ReconnectTest::portListFollowsThePopup()
