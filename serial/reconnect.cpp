@@ -59,13 +59,10 @@ void MainWindow::handleDeviceLoss()
 
 void MainWindow::reopenReturnedPort(const QString &portName)
 {
+    // The list keeps the watched entry; show it as the one opened.
     const int index = portCombo->findText(portName, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) {
+    if (index >= 0)
         portCombo->setCurrentIndex(index);
-    } else {
-        portCombo->addItem(portName);
-        portCombo->setCurrentIndex(portCombo->count() - 1);
-    }
     if (!openPortNamed(portName)) {
         // Often the device node exists before its permissions are set: keep
         // trying quietly on the next polls until the user decides otherwise.
