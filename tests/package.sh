@@ -43,7 +43,9 @@ echo "built $(basename "$deb")"
 # The regular files, and nothing else: no tests, benchmarks or tools.
 expected="./usr/bin/quorvel
 ./usr/share/applications/$app_id.desktop
+./usr/share/doc/quorvel/changelog.gz
 ./usr/share/doc/quorvel/copyright
+./usr/share/man/man1/quorvel.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml"
 for size in 32 48 64 128 256; do
     expected+=$'\n'"./usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
