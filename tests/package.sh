@@ -5,6 +5,9 @@
 # everywhere, and a desktop entry and AppStream metadata that validate.
 # Usage: tests/package.sh <cpack> <build-folder> <project-version>
 # Exits 77 (skipped) where the Debian tools are missing.
+# cpack brings the whole tree up to date before installing (its preinstall
+# step), so run it on a built tree, as test.sh does, or it rebuilds the very
+# tests that CTest runs beside it.
 set -euo pipefail
 cpack="$1"
 build_dir="$2"
