@@ -1,6 +1,8 @@
+#include "baudrates.h"
 #include "mainwindow.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,6 +14,14 @@ namespace {
 const char *const closedLampStyle = "color: red; font-weight: bold;";
 const char *const openLampStyle = "color: green; font-weight: bold;";
 
+// A path counts while it exists; a bare name (COM7) cannot be checked here
+// and stays.
+bool pinnedPortPresent(const QString &port)
+{
+    const bool isPath = port.contains(QLatin1Char('/')) || port.contains(QLatin1Char('\\'));
+    return !isPath || QFileInfo::exists(port);
+}
+
 } // namespace
 
 void MainWindow::buildSerialGroup()
@@ -19,7 +29,7 @@ void MainWindow::buildSerialGroup()
     portCombo = named(new QComboBox, "portCombo");
     // The items carry the values the port takes, so opening parses no text.
     baudCombo = named(new QComboBox, "baudCombo");
-    for (int rate : { 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600 })
+    for (const qint32 rate : standardBaudRates())
         baudCombo->addItem(QString::number(rate), rate);
     baudCombo->setCurrentText(QStringLiteral("1200"));
 
@@ -64,6 +74,11 @@ void MainWindow::refreshPortList()
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
         portCombo->addItem(info.portName());
+    for (const QString &pinned : qAsConst(pinnedPorts)) {
+        if (portCombo->findText(pinned, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0
+            && pinnedPortPresent(pinned))
+            portCombo->addItem(pinned);
+    }
 
     const int found = portCombo->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found >= 0)
