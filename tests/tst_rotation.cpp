@@ -25,18 +25,10 @@ struct Rig
     QTemporaryDir dir;
 
     Rig() { QVERIFY(openPort(&window, pty.slavePath())); }
-    template<typename T = QWidget>
-    T *get(const QString &name)
-    {
-        return byName<T>(&window, name);
-    }
-    QCheckBox *check(const QString &name, int area)
-    {
-        return get<QCheckBox>(name + QString::number(area));
-    }
-    QSpinBox *spin(const char *name) { return get<QSpinBox>(name); }
-    void press(const QString &name) { click(get<QAbstractButton>(name)); }
-    int count(const QString &name) { return get<QLineEdit>(name)->text().toInt(); }
+    QCheckBox *check(const QString &name) { return byName<QCheckBox>(&window, name); }
+    QSpinBox *spin(const QString &name) { return byName<QSpinBox>(&window, name); }
+    void press(const QString &name) { click(byName<QAbstractButton>(&window, name)); }
+    int count(const QString &name) { return byName<QLineEdit>(&window, name)->text().toInt(); }
     QString box() { return boxes.last().title + ':' + boxes.last().text; }
     // Everything the window has sent, once all of it reached the device.
     QByteArray wire()
@@ -48,8 +40,8 @@ struct Rig
     void join(int n, const QString &text, int periodMs)
     {
         sendArea(&window, n)->setPlainText(text);
-        get<QSpinBox>(QStringLiteral("autoSendIntervalSpin%1").arg(n))->setValue(periodMs);
-        check("joinRotationCheck", n)->setChecked(true);
+        spin(QStringLiteral("autoSendIntervalSpin%1").arg(n))->setValue(periodMs);
+        check(QStringLiteral("joinRotationCheck%1").arg(n))->setChecked(true);
     }
     bool load(const QByteArray &content)
     {
@@ -87,7 +79,7 @@ private slots:
         rig.join(1, "AA", period1);
         rig.join(3, "CC", period3);
         sendArea(&rig.window, 2)->setPlainText("BB");
-        rig.get<QCheckBox>("sendOnceCheck")->setChecked(once);
+        rig.check("sendOnceCheck")->setChecked(once);
         QElapsedTimer clock;
         clock.start();
         rig.press("startAreaRotationButton");
@@ -130,7 +122,7 @@ private slots:
         QFETCH(QByteArray, sent);
         Rig rig;
         // Area 1 alone decides the encoding of the lines.
-        rig.check("hexSendCheck", 1)->setChecked(false);
+        rig.check("hexSendCheck1")->setChecked(false);
         // A new file replaces the lines of the old one.
         if (content.startsWith('a'))
             QVERIFY(rig.load("old\n"));
@@ -138,7 +130,7 @@ private slots:
         QCOMPARE(rig.count("fileLinesEdit"), lines);
         rig.press("timedRadio");
         rig.spin("rotationPeriodSpin")->setValue(10);
-        rig.get<QCheckBox>("sendOnceCheck")->setChecked(true);
+        rig.check("sendOnceCheck")->setChecked(true);
         // Ended by itself, so the second click starts a new run.
         for (int run = 1; run <= 2; ++run) {
             rig.press("startFileRotationButton");
@@ -187,7 +179,7 @@ private slots:
         QVERIFY2(clock.elapsed() >= 1900, QByteArray::number(clock.elapsed()));
         // Answered, the last line wraps around; once through, its answer ends the rotation.
         for (const char *next : { "\x11", "\x22", "\x33", "" }) {
-            rig.get<QCheckBox>("sendOnceCheck")->setChecked(*next != '\x11');
+            rig.check("sendOnceCheck")->setChecked(*next != '\x11');
             const QByteArray expected = rig.wire() + next;
             QVERIFY(rig.pty.write("ok"));
             QTRY_COMPARE(rig.wire(), expected);
@@ -206,11 +198,11 @@ private slots:
         rig.join(3, "CC", 100);
         rig.press("startAreaRotationButton");
         QVERIFY(rig.pty.waitForBytes(2));
-        rig.check("joinRotationCheck", 3)->setChecked(false);
+        rig.check("joinRotationCheck3")->setChecked(false);
         const int sent = rig.wire().count('\xCC');
         QVERIFY(!QTest::qWaitFor([&] { return rig.wire().count('\xCC') > sent; }, 300));
         QVERIFY(rig.wire().count('\xAA') > 1);
-        rig.check("joinRotationCheck", 3)->setChecked(true);
+        rig.check("joinRotationCheck3")->setChecked(true);
         QTRY_VERIFY(rig.wire().count('\xCC') > sent);
     }
 

@@ -116,8 +116,8 @@ void WindowTest::growth()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QList<QWidget *> left;
-    for (const char *title : { "串口参数", "计数器", "接收区设置", "显示选项" }) {
-        left << findGroup(&window, QString::fromUtf8(title));
+    for (const char *name : { "serialGroup", "counterGroup", "receiveGroup", "optionsGroup" }) {
+        left << byName(&window, name);
         QVERIFY(left.last()->width() <= 155);
     }
     QCOMPARE(left[2]->width(), 155);
@@ -125,19 +125,15 @@ void WindowTest::growth()
     // The counters' clear row is captioned like its button; the two traffic
     // lamps sit side by side in the serial group's row without a caption.
     QCOMPARE(fieldOfRow<QPushButton>(&window, "清空计数")->text(), QStringLiteral("清空计数"));
-    QList<QLabel *> lamps;
-    for (QLabel *label : left[0]->findChildren<QLabel *>())
-        if (label->text().endsWith(QStringLiteral(" ●")))
-            lamps << label;
-    QCOMPARE(lamps.size(), 2);
+    const QWidget *lamps[2] = { byName(&window, "sendLamp"), byName(&window, "recvLamp") };
     QCOMPARE(lamps[0]->parentWidget(), lamps[1]->parentWidget());
     QCOMPARE(lamps[0]->y(), lamps[1]->y());
     auto *form = qobject_cast<QFormLayout *>(left[0]->layout());
     QVERIFY(form->indexOf(lamps[0]->parentWidget()) >= 0);
     QVERIFY(!form->labelForField(lamps[0]->parentWidget()));
     QPlainTextEdit *pane = receivePane(&window);
-    QWidget *send = findGroup(&window, QStringLiteral("发送区"));
-    QWidget *rotation = findGroup(&window, QStringLiteral("发送区及发送文件轮发属性"));
+    QWidget *send = byName(&window, "sendGroup");
+    QWidget *rotation = byName(&window, "rotationGroup");
     QWidget *area = sendArea(&window, 2);
     const QList<QWidget *> all = QList<QWidget *>({ pane, send, rotation, area }) + left;
     QVector<QSize> before;
