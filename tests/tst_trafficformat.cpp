@@ -29,9 +29,7 @@ void TrafficFormatTest::forms()
 
     // Nothing may be lost: not what follows a zero byte, not a byte-order mark.
     QCOMPARE(textForm(QByteArray("AB\0CD", 5)), QStringLiteral("AB") + QChar(0) + "CD");
-    QCOMPARE(textForm("\xef\xbb\xbf"
-                      "B\xef\xbb\xbf"),
-             QStringLiteral("\uFEFFB\uFEFF"));
+    QCOMPARE(textForm(QByteArray::fromHex("efbbbf42efbbbf")), QStringLiteral("\uFEFFB\uFEFF"));
     QCOMPARE(textForm("\xe6\x94\xb6 a\xff\xe6\x94"), QStringLiteral("收 a\uFFFD\uFFFD\uFFFD"));
 
     QCOMPARE(timeStampForm(QTime(9, 5, 3, 7)), QStringLiteral("[09:05:03:007] "));
@@ -85,9 +83,7 @@ void TrafficFormatTest::decoderMalformedAndReset()
     QCOMPARE(decoder.decode("\xe6\x94"), QString());
     // A held pair that proves malformed gives one U+FFFD per byte, as a whole decode does.
     QCOMPARE(decoder.decode("Z\xef\xbb"), QStringLiteral("\uFFFD\uFFFDZ"));
-    QCOMPARE(decoder.decode("\xbf"
-                            "B"),
-             QStringLiteral("\uFEFFB"));
+    QCOMPARE(decoder.decode(QByteArray::fromHex("bf42")), QStringLiteral("\uFEFFB"));
     QCOMPARE(decoder.decode("\xe6\x94"), QString());
     decoder.reset();
     QVERIFY(decoder.pendingBytes().isEmpty());
