@@ -1,6 +1,21 @@
 #include "trafficformat.h"
 
+#include <QTextCodec>
 #include <QTime>
+
+namespace {
+
+// Qt's UTF-8 decoder from a clean state. IgnoreHeader keeps a leading
+// byte-order mark as a character (QString::fromUtf8 drops it); an
+// incomplete sequence at the end is left in the state, counted by
+// remainingChars.
+QString decodeUtf8(const QByteArray &data, QTextCodec::ConverterState *state)
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("UTF-8");
+    return codec->toUnicode(data.constData(), data.size(), state);
+}
+
+} // namespace
 
 QString hexForm(const QByteArray &data)
 {
@@ -9,84 +24,27 @@ QString hexForm(const QByteArray &data)
 
 QString textForm(const QByteArray &data)
 {
-    // The pointer-and-size overload does not stop at a zero byte.
-    return QString::fromUtf8(data.constData(), data.size());
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    const QString text = decodeUtf8(data, &state);
+    // Nothing follows: each byte of an unfinished sequence is malformed.
+    return text + QString(state.remainingChars, QChar::ReplacementCharacter);
 }
 
 QString timeStampForm(const QTime &time)
 {
-    return QStringLiteral("[%1:%2:%3:%4] ")
-            .arg(time.hour(), 2, 10, QLatin1Char('0'))
-            .arg(time.minute(), 2, 10, QLatin1Char('0'))
-            .arg(time.second(), 2, 10, QLatin1Char('0'))
-            .arg(time.msec(), 3, 10, QLatin1Char('0'));
+    return time.toString(QStringLiteral("[HH:mm:ss:zzz] "));
 }
 
-namespace {
-
-bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
-
-// Length of the sequence a lead byte announces, 0 for bytes that cannot lead.
-int sequenceLength(unsigned char lead)
-{
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
-
-// The second byte of some sequences has a narrower range (no overlongs,
-// no surrogates, nothing above U+10FFFF).
-bool secondByteAllowed(unsigned char lead, unsigned char second)
-{
-    switch (lead) {
-    case 0xE0:
-        return second >= 0xA0 && second <= 0xBF;
-    case 0xED:
-        return second >= 0x80 && second <= 0x9F;
-    case 0xF0:
-        return second >= 0x90 && second <= 0xBF;
-    case 0xF4:
-        return second >= 0x80 && second <= 0x8F;
-    default:
-        return isContinuation(second);
-    }
-}
-
-} // namespace
-
-int incompleteUtf8TailLength(const QByteArray &data)
-{
-    const int size = data.size();
-    // A lead byte of an incomplete sequence sits within the last three bytes.
-    for (int back = 1; back <= 3 && back <= size; ++back) {
-        const auto byte = static_cast<unsigned char>(data.at(size - back));
-        if (isContinuation(byte))
-            continue;
-        const int needed = sequenceLength(byte);
-        if (needed <= back)
-            return 0;
-        if (back >= 2
-            && !secondByteAllowed(byte, static_cast<unsigned char>(data.at(size - back + 1))))
-            return 0;
-        return back;
-    }
-    return 0;
-}
-
+// The held-back bytes are decoded again together with the next chunk, from
+// a clean state: Qt's decoder carrying them in its own state would turn a
+// held sequence that proves malformed into fewer U+FFFD than a whole decode.
 QString Utf8StreamDecoder::decode(const QByteArray &chunk)
 {
-    QByteArray data = pending + chunk;
-    const int tail = incompleteUtf8TailLength(data);
-    pending = data.right(tail);
-    data.chop(tail);
-    return textForm(data);
+    const QByteArray data = pending + chunk;
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    const QString text = decodeUtf8(data, &state);
+    pending = data.right(state.remainingChars);
+    return text;
 }
 
 void Utf8StreamDecoder::reset()

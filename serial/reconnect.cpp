@@ -10,7 +10,7 @@
 
 void MainWindow::buildPortCombo()
 {
-    auto *combo = new PortComboBox;
+    auto *combo = named(new PortComboBox, "portCombo");
     portCombo = combo;
     connect(combo, &PortComboBox::aboutToShowPopup, this, &MainWindow::refreshPortList);
     // activated: the user's choice only, not the list being refilled.
