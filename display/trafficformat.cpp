@@ -15,6 +15,64 @@ QString decodeUtf8(const QByteArray &data, QTextCodec::ConverterState *state)
     return codec->toUnicode(data.constData(), data.size(), state);
 }
 
+bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// Length of the sequence a lead byte announces, 0 for bytes that cannot lead.
+int sequenceLength(unsigned char lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// The second byte of some sequences has a narrower range (no overlongs,
+// no surrogates, nothing above U+10FFFF).
+bool secondByteAllowed(unsigned char lead, unsigned char second)
+{
+    switch (lead) {
+    case 0xE0:
+        return second >= 0xA0 && second <= 0xBF;
+    case 0xED:
+        return second >= 0x80 && second <= 0x9F;
+    case 0xF0:
+        return second >= 0x90 && second <= 0xBF;
+    case 0xF4:
+        return second >= 0x80 && second <= 0x8F;
+    default:
+        return isContinuation(second);
+    }
+}
+
+// Number of bytes at the end of data that start a UTF-8 sequence which is
+// still incomplete but could be completed by further bytes (0 to 3). A
+// sequence that can no longer become valid is not held: its bytes show as
+// U+FFFD at once, exactly as they would in a decode of the whole stream.
+int incompleteUtf8TailLength(const QByteArray &data)
+{
+    const int size = data.size();
+    // A lead byte of an incomplete sequence sits within the last three bytes.
+    for (int back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(data.at(size - back));
+        if (isContinuation(byte))
+            continue;
+        const int needed = sequenceLength(byte);
+        if (needed <= back)
+            return 0;
+        if (back >= 2
+            && !secondByteAllowed(byte, static_cast<unsigned char>(data.at(size - back + 1))))
+            return 0;
+        return back;
+    }
+    return 0;
+}
+
 } // namespace
 
 QString hexForm(const QByteArray &data)
@@ -40,11 +98,11 @@ QString timeStampForm(const QTime &time)
 // held sequence that proves malformed into fewer U+FFFD than a whole decode.
 QString Utf8StreamDecoder::decode(const QByteArray &chunk)
 {
-    const QByteArray data = pending + chunk;
-    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    const QString text = decodeUtf8(data, &state);
-    pending = data.right(state.remainingChars);
-    return text;
+    QByteArray data = pending + chunk;
+    const int tail = incompleteUtf8TailLength(data);
+    pending = data.right(tail);
+    data.chop(tail);
+    return textForm(data);
 }
 
 void Utf8StreamDecoder::reset()

@@ -72,7 +72,7 @@ fi
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 for library in libqt5core5a libqt5gui5 libqt5widgets5 libqt5serialport5; do
-    grep -Eq "(^|, )$library \(>= [0-9.]+\)" <<<"$depends" || fail "Depends lacks $library (>= ...)"
+    grep -Eq "(^|, )$library \(>= [0-9][^)]*\)" <<<"$depends" || fail "Depends lacks $library (>= ...)"
 done
 grep -Fq 'fonts-wqy-microhei | fonts-noto-cjk' <<<"$depends" || fail "Depends lacks a CJK font"
 for field in Maintainer Section Description; do

@@ -86,6 +86,9 @@ void TrafficFormatTest::decoderMalformedAndReset()
     QCOMPARE(decoder.decode(QByteArray::fromHex("bf42")), QStringLiteral("\uFEFFB"));
     QCOMPARE(decoder.decode("\xe6\x94"), QString());
     decoder.reset();
+    // A pair that can never become valid is shown at once, not held.
+    QCOMPARE(decoder.decode("a\xe0\x80"), QStringLiteral("a\uFFFD\uFFFD"));
+    QVERIFY(decoder.pendingBytes().isEmpty());
     QVERIFY(decoder.pendingBytes().isEmpty());
     QCOMPARE(decoder.decode("\xb6Z"), QStringLiteral("\uFFFDZ"));
 }
