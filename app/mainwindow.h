@@ -19,6 +19,7 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class TrafficView;
 
 enum RotationMode { RotationIdle = 0, RotationFile = 1, RotationAreas = 2 };
 
@@ -69,7 +70,7 @@ private:
     void resetSendLamp();
     void resetRecvLamp();
     void chooseCaptureFileName();
-    void writeCaptureLine(const QString &line);
+    void writeCaptureLines(const QStringList &lines);
 
     // Sending and rotation.
     void sendText(const QString &text, int areaIndex);
@@ -167,6 +168,9 @@ private:
     bool portErrorShown;
     // Received text may split a UTF-8 sequence across ready-reads.
     Utf8StreamDecoder receiveDecoder;
+
+    // Shows the traffic in recvEdit, a display interval at a time.
+    TrafficView *trafficView = nullptr;
 };
 
 #endif // QUORVEL_MAINWINDOW_H
