@@ -2,6 +2,7 @@
 #include "trafficview.h"
 
 #include <QCheckBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,6 +41,11 @@ void MainWindow::buildReceivePane()
     recvEdit->setMinimumHeight(180);
     // A read-only log: an undo history would only grow with the traffic.
     recvEdit->setUndoRedoEnabled(false);
+    // Traffic is mostly hexadecimal digits and Latin text, which read the same
+    // unshaped; shaping every line that arrives dominated the display's cost.
+    QFont paneFont = recvEdit->font();
+    paneFont.setStyleStrategy(QFont::PreferNoShaping);
+    recvEdit->setFont(paneFont);
 
     trafficView = new TrafficView(recvEdit, this);
     trafficView->setUpdateHandler([this](const QStringList &lines) {
