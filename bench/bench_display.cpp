@@ -67,12 +67,23 @@ double residentMiB()
     return -1;
 }
 
-// Every wait is bounded; a figure that cannot finish says so and fails.
+// Runs the event loop until the condition holds, checking it every checkMs.
+// (QTest::qWaitFor sleeps 10 ms between event-loop passes, which would be
+// measured as the window's own latency.) Every wait is bounded; a figure
+// that cannot finish says so and fails.
 template<typename Condition>
-void waitFor(Condition condition, int timeoutMs, const char *what)
+void waitFor(Condition condition, int timeoutMs, const char *what, int checkMs = 5)
 {
-    if (!QTest::qWaitFor(condition, timeoutMs))
-        qFatal("timed out waiting for %s", what);
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, [what] { qFatal("timed out waiting for %s", what); });
+    check.start(checkMs);
+    if (!condition())
+        loop.exec();
 }
 
 void printJson(const QString &json)
@@ -98,6 +109,9 @@ struct Device
         tcsetattr(slaveFd, TCSANOW, &raw);
         // The window opens the slave by name; the master must see no hang-up
         // before that, so this end stays open until then.
+        // Non-blocking writes waited for with poll, as a device simulator
+        // would: a blocking write on a pty master trickles.
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
         slave = QString::fromLocal8Bit(name);
         keepSlave = slaveFd;
     }
@@ -111,7 +125,7 @@ struct Device
     void writeAll(const char *data, size_t size) const
     {
         while (size > 0) {
-            const ssize_t n = ::write(master, data, size);
+            const ssize_t n = ::write(master, data, std::min<size_t>(size, 65536));
             if (n < 0 && errno != EINTR && errno != EAGAIN)
                 return;
             if (n > 0) {
@@ -319,7 +333,7 @@ void paced(const QString &view, int seconds)
         fed = true;
     });
     waitFor([&] { return fed && rig.shownBytes() >= payload.size(); }, seconds * 10000,
-            "the paced stream to be shown");
+            "the paced stream to be shown", 50);
     const double wall = monotonicSeconds() - wall0;
     const double cpu = threadCpuSeconds() - cpu0;
     feeder.join();
@@ -434,7 +448,9 @@ void rotation(int seconds)
     });
     StallWatch stalls;
     click(findButton(rig.w, QStringLiteral("开始轮发")));
-    QTest::qWait(seconds * 1000);
+    QEventLoop running;
+    QTimer::singleShot(seconds * 1000, &running, &QEventLoop::quit);
+    running.exec();
     click(findButton(rig.w, QStringLiteral("开始轮发")));
     stop = true;
     device.join();
