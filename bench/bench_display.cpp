@@ -272,14 +272,24 @@ void growth(const QString &view, int mib)
     const qint64 step = 1024 * 1024;
     const QByteArray payload = randomBytes(step * mib);
     StallWatch stalls;
+    // Each MiB is a flood of its own, sent once the one before is shown, so
+    // every MiB meets the same conditions except the pane's size.
+    std::atomic<int> shownMiB{ 0 };
     QVector<double> wallAt{ monotonicSeconds() }, cpuAt{ threadCpuSeconds() };
     stalls.onTick = [&] {
-        while (wallAt.size() <= mib && rig.shownBytes() >= step * wallAt.size()) {
+        if (wallAt.size() <= mib && rig.shownBytes() >= step * wallAt.size()) {
             wallAt.append(monotonicSeconds());
             cpuAt.append(threadCpuSeconds());
+            shownMiB = wallAt.size() - 1;
         }
     };
-    std::thread feeder([&] { rig.device.writeAll(payload.constData(), size_t(payload.size())); });
+    std::thread feeder([&] {
+        for (int part = 0; part < mib; ++part) {
+            while (shownMiB < part)
+                usleep(1000);
+            rig.device.writeAll(payload.constData() + part * step, size_t(step));
+        }
+    });
     waitFor([&] { return wallAt.size() > mib; }, 1800000, "the flood to be shown");
     feeder.join();
     QStringList walls, cpus;
