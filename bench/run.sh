@@ -3,7 +3,7 @@
 # on the offscreen platform (no X needed), the device played through a pty.
 # Prints one JSON line per figure as it is measured, then a table.
 #
-# Usage: bench/run.sh            (about 2 minutes)
+# Usage: bench/run.sh            (about a minute)
 # Environment: BUILD (build folder, build-bench), DRAIN_MIB (2), GROWTH_MIB (16),
 #              PACED_SECONDS (10), ANSWER_LINES (1000), ROTATION_SECONDS (10).
 # CPU figures are the GUI thread's own CPU time; wall-clock figures move with
