@@ -26,38 +26,44 @@ bool pinnedPortPresent(const QString &port)
 
 void MainWindow::buildSerialGroup()
 {
-    portCombo = new QComboBox;
-    baudCombo = new QComboBox;
+    portCombo = named(new QComboBox, "portCombo");
+    // The items carry the values the port takes, so opening parses no text.
+    baudCombo = named(new QComboBox, "baudCombo");
     for (const qint32 rate : standardBaudRates())
-        baudCombo->addItem(QString::number(rate));
+        baudCombo->addItem(QString::number(rate), rate);
     baudCombo->setCurrentText(QStringLiteral("1200"));
 
-    dataBitsCombo = new QComboBox;
-    dataBitsCombo->addItems(
-            { QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") });
+    dataBitsCombo = named(new QComboBox, "dataBitsCombo");
+    for (QSerialPort::DataBits bits :
+         { QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8 })
+        dataBitsCombo->addItem(QString::number(bits), bits);
     dataBitsCombo->setCurrentIndex(3);
 
-    parityCombo = new QComboBox;
-    parityCombo->addItems({ QStringLiteral("无"), QStringLiteral("奇"), QStringLiteral("偶"),
-                            QStringLiteral("标记"), QStringLiteral("空格") });
+    parityCombo = named(new QComboBox, "parityCombo");
+    parityCombo->addItem(QStringLiteral("无"), QSerialPort::NoParity);
+    parityCombo->addItem(QStringLiteral("奇"), QSerialPort::OddParity);
+    parityCombo->addItem(QStringLiteral("偶"), QSerialPort::EvenParity);
+    parityCombo->addItem(QStringLiteral("标记"), QSerialPort::MarkParity);
+    parityCombo->addItem(QStringLiteral("空格"), QSerialPort::SpaceParity);
     parityCombo->setCurrentIndex(0);
 
-    stopBitsCombo = new QComboBox;
-    stopBitsCombo->addItems({ QStringLiteral("1"), QStringLiteral("2") });
+    stopBitsCombo = named(new QComboBox, "stopBitsCombo");
+    stopBitsCombo->addItem(QStringLiteral("1"), QSerialPort::OneStop);
+    stopBitsCombo->addItem(QStringLiteral("2"), QSerialPort::TwoStop);
     stopBitsCombo->setCurrentIndex(0);
 
     for (QComboBox *combo : { portCombo, baudCombo, dataBitsCombo, parityCombo, stopBitsCombo })
         combo->setMinimumWidth(90);
 
-    statusLamp = new QLabel(QStringLiteral("●"));
+    statusLamp = named(new QLabel(QStringLiteral("●")), "statusLamp");
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
 
-    openButton = new QPushButton(QStringLiteral("打开串口"));
+    openButton = named(new QPushButton(QStringLiteral("打开串口")), "openButton");
     connect(openButton, &QPushButton::clicked, this, &MainWindow::onOpenClosePort);
 
-    sendLamp = new QLabel(QStringLiteral("发送 ●"));
+    sendLamp = named(new QLabel(QStringLiteral("发送 ●")), "sendLamp");
     sendLamp->setStyleSheet(QStringLiteral("color: gray;"));
-    recvLamp = new QLabel(QStringLiteral("接收 ●"));
+    recvLamp = named(new QLabel(QStringLiteral("接收 ●")), "recvLamp");
     recvLamp->setStyleSheet(QStringLiteral("color: gray;"));
 }
 
@@ -83,33 +89,12 @@ void MainWindow::refreshPortList()
 
 void MainWindow::applyPortParameters()
 {
-    serialPort->setBaudRate(baudCombo->currentText().toInt(), QSerialPort::AllDirections);
+    serialPort->setBaudRate(baudCombo->currentData().toInt(), QSerialPort::AllDirections);
     serialPort->setDataBits(
-            static_cast<QSerialPort::DataBits>(dataBitsCombo->currentText().toInt()));
-
-    // The list's order differs from the enum's values, so map item by item.
-    switch (parityCombo->currentIndex()) {
-    case 0:
-        serialPort->setParity(QSerialPort::NoParity);
-        break;
-    case 1:
-        serialPort->setParity(QSerialPort::OddParity);
-        break;
-    case 2:
-        serialPort->setParity(QSerialPort::EvenParity);
-        break;
-    case 3:
-        serialPort->setParity(QSerialPort::MarkParity);
-        break;
-    case 4:
-        serialPort->setParity(QSerialPort::SpaceParity);
-        break;
-    default:
-        break;
-    }
-
-    serialPort->setStopBits(stopBitsCombo->currentIndex() == 0 ? QSerialPort::OneStop
-                                                               : QSerialPort::TwoStop);
+            static_cast<QSerialPort::DataBits>(dataBitsCombo->currentData().toInt()));
+    serialPort->setParity(static_cast<QSerialPort::Parity>(parityCombo->currentData().toInt()));
+    serialPort->setStopBits(
+            static_cast<QSerialPort::StopBits>(stopBitsCombo->currentData().toInt()));
 }
 
 void MainWindow::onOpenClosePort()
