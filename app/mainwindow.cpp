@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "trafficview.h"
 
 #include <QTimer>
 
@@ -38,6 +39,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    trafficView->update(); // the capture file gets the last lines too
     if (serialPort->isOpen())
         serialPort->close();
     if (captureFile.isOpen())

@@ -24,6 +24,7 @@ class QSpinBox;
 class QTimer;
 class QVBoxLayout;
 class PortWatcher;
+class TrafficView;
 
 // Names a new object for finding it later (tests, style sheets).
 template<typename T>
@@ -88,7 +89,7 @@ private:
     void resetSendLamp();
     void resetRecvLamp();
     void chooseCaptureFileName();
-    void writeCaptureLine(const QString &line);
+    void writeCaptureLines(const QStringList &lines);
 
     // Sending and rotation.
     void sendText(const QString &text, int areaIndex);
@@ -230,6 +231,9 @@ private:
     QString openedPortName;
     bool deviceLossPending = false;
     bool deviceLossBoxOpen = false;
+
+    // Shows the traffic in recvEdit, a display interval at a time.
+    TrafficView *trafficView = nullptr;
 };
 
 #endif // QUORVEL_MAINWINDOW_H

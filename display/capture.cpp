@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "trafficview.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +10,8 @@
 
 void MainWindow::onSaveData()
 {
+    // Lines are captured when shown: what came before the click is settled first.
+    trafficView->update();
     if (capturing) {
         captureFile.close();
         capturing = false;
@@ -22,6 +25,8 @@ void MainWindow::onSaveData()
     if (path.isEmpty())
         return;
 
+    // Nothing that arrived while the dialog was open belongs to the new file.
+    trafficView->update();
     captureFile.setFileName(path);
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;
@@ -41,11 +46,14 @@ void MainWindow::chooseCaptureFileName()
         captureFileEdit->setText(QFileInfo(path).fileName());
 }
 
-void MainWindow::writeCaptureLine(const QString &line)
+void MainWindow::writeCaptureLines(const QStringList &lines)
 {
-    QByteArray bytes = line.toUtf8();
-    if (!line.endsWith(QLatin1Char('\n')))
-        bytes += '\n';
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += line.toUtf8();
+        if (!line.endsWith(QLatin1Char('\n')))
+            bytes += '\n';
+    }
     const bool written = captureFile.write(bytes) == bytes.size() && captureFile.flush();
     if (written)
         return;

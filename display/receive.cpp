@@ -1,6 +1,8 @@
 #include "mainwindow.h"
+#include "trafficview.h"
 
 #include <QCheckBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,8 +14,15 @@
 
 namespace {
 
-const char *const litLampStyle = "color: #00CC00; font-weight: bold;";
 const char *const darkLampStyle = "color: gray;";
+
+// Counters are shown with the lines they counted, once per display update.
+void showCount(QLineEdit *edit, qint64 count)
+{
+    const QString text = QString::number(count);
+    if (edit->text() != text)
+        edit->setText(text);
+}
 
 QLineEdit *newCounterEdit()
 {
@@ -30,6 +39,25 @@ void MainWindow::buildReceivePane()
     recvEdit = new QPlainTextEdit;
     recvEdit->setReadOnly(true);
     recvEdit->setMinimumHeight(180);
+    // A read-only log: an undo history would only grow with the traffic.
+    recvEdit->setUndoRedoEnabled(false);
+    // Traffic is mostly hexadecimal digits and Latin text, which read the same
+    // unshaped; shaping every line that arrives dominated the display's cost.
+    QFont paneFont = recvEdit->font();
+    paneFont.setStyleStrategy(QFont::PreferNoShaping);
+    recvEdit->setFont(paneFont);
+
+    trafficView = new TrafficView(recvEdit, this);
+    trafficView->setUpdateHandler([this](const QStringList &lines) {
+        if (capturing && captureFile.isOpen() && !lines.isEmpty())
+            writeCaptureLines(lines);
+        showCount(sentBytesEdit, sentBytes);
+        showCount(sentFramesEdit, sentFrames);
+        showCount(recvBytesEdit, recvBytes);
+        showCount(recvFramesEdit, recvFrames);
+    });
+    // Closing the port ends its traffic: show the last of it now.
+    connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::update);
 
     stopDisplayButton = new QPushButton(QStringLiteral("停止显示"));
     stopDisplayButton->setCheckable(true);
@@ -112,8 +140,9 @@ void MainWindow::displayData(const QByteArray &data, bool received)
     if (stopDisplayButton->isChecked())
         return;
 
-    if (autoClearCheck->isChecked() && recvEdit->verticalScrollBar()->isVisible())
-        recvEdit->clear();
+    // The pane is cleared, if full, when the line is shown: see TrafficView.
+    if (autoClearCheck->isChecked())
+        trafficView->allowAutoClear();
 
     const QString keyword = keywordEdit->text().trimmed();
     if (keywordFilterCheck->isChecked() && !keyword.isEmpty()) {
@@ -128,21 +157,10 @@ void MainWindow::displayData(const QByteArray &data, bool received)
         line += received ? QStringLiteral("[接收] ") : QStringLiteral("[发送] ");
     line += hexRecvCheck->isChecked() ? hexForm(data) : textOfChunk();
 
-    if (frameNewlineCheck->isChecked()) {
+    const bool ownParagraph = frameNewlineCheck->isChecked();
+    if (ownParagraph)
         line += QLatin1Char('\n');
-        recvEdit->appendPlainText(line);
-    } else {
-        QTextCursor cursor = recvEdit->textCursor();
-        cursor.movePosition(QTextCursor::End, QTextCursor::MoveAnchor);
-        if (!recvEdit->document()->isEmpty())
-            cursor.insertText(QStringLiteral(" "));
-        cursor.insertText(line);
-        recvEdit->setTextCursor(cursor);
-        recvEdit->ensureCursorVisible();
-    }
-
-    if (capturing && captureFile.isOpen())
-        writeCaptureLine(line);
+    trafficView->addLine(line, ownParagraph);
 }
 
 void MainWindow::onPortReadyRead()
@@ -150,21 +168,20 @@ void MainWindow::onPortReadyRead()
     const QByteArray chunk = serialPort->readAll();
     ++recvFrames;
     recvBytes += chunk.size();
-    recvBytesEdit->setText(QString::number(recvBytes));
-    recvFramesEdit->setText(QString::number(recvFrames));
-
-    recvLamp->setStyleSheet(QLatin1String(litLampStyle));
-    recvLampTimer->start(200);
+    lightTrafficLamp(recvLamp, recvLampTimer);
 
     displayData(chunk, true);
 
+    // The answer is the chunk itself, not its display, which may come later.
     if (rotationMode == RotationFile && waitForAnswer && !chunk.isEmpty())
         handleRotationAnswer();
+
+    trafficView->scheduleUpdate();
 }
 
 void MainWindow::onClearReceive()
 {
-    recvEdit->clear();
+    trafficView->clear();
 }
 
 void MainWindow::onStopDisplayToggled(bool checked)
@@ -175,6 +192,8 @@ void MainWindow::onStopDisplayToggled(bool checked)
 
 void MainWindow::onClearCount()
 {
+    // What was counted before is shown (and captured) before the counts go.
+    trafficView->update();
     sentFrames = 0;
     sentBytes = 0;
     recvFrames = 0;

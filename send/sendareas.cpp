@@ -1,5 +1,6 @@
 #include "hexparser.h"
 #include "mainwindow.h"
+#include "trafficview.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -52,13 +53,9 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     serialPort->write(bytes);
     ++sentFrames;
     sentBytes += bytes.size();
-    sentBytesEdit->setText(QString::number(sentBytes));
-    sentFramesEdit->setText(QString::number(sentFrames));
-
-    sendLamp->setStyleSheet(QStringLiteral("color: #00CC00; font-weight: bold;"));
-    sendLampTimer->start(200);
-
+    lightTrafficLamp(sendLamp, sendLampTimer);
     displayData(bytes, false);
+    trafficView->scheduleUpdate();
 }
 
 void MainWindow::sendFromArea(int areaIndex)

@@ -1,0 +1,513 @@
+// Drives the real window through a pseudo-terminal and measures one figure,
+// printed as one JSON line. bench/run.sh runs every figure in a process of
+// its own (so the resident size of one does not carry into the next).
+//
+//   bench_display drain   hex|text|frames|stamps|capture  [MiB]
+//   bench_display growth  continuous|frames               [MiB]
+//   bench_display paced   hex|text                        [seconds]
+//   bench_display answer  [lines]
+//   bench_display rotation [seconds]
+//
+// The device side runs in a thread of its own on the pty's master; CPU figures
+// are the GUI thread's own CPU time, which the device thread does not disturb.
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace testsupport;
+
+namespace {
+
+double monotonicSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Runs the event loop until the condition holds, checking it every checkMs.
+// (QTest::qWaitFor sleeps 10 ms between event-loop passes, which would be
+// measured as the window's own latency.) Every wait is bounded; a figure
+// that cannot finish says so and fails.
+template<typename Condition>
+void waitFor(Condition condition, int timeoutMs, const char *what, int checkMs = 5)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, [what] { qFatal("timed out waiting for %s", what); });
+    check.start(checkMs);
+    if (!condition())
+        loop.exec();
+}
+
+void printJson(const QString &json)
+{
+    QTextStream(stdout) << json << '\n';
+}
+
+// A raw pseudo-terminal whose master the device thread owns.
+struct Device
+{
+    int master = -1;
+    QString slave;
+
+    Device()
+    {
+        int slaveFd = -1;
+        char name[256] = {};
+        if (openpty(&master, &slaveFd, name, nullptr, nullptr) != 0)
+            return;
+        termios raw{};
+        tcgetattr(slaveFd, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(slaveFd, TCSANOW, &raw);
+        // The window opens the slave by name; the master must see no hang-up
+        // before that, so this end stays open until then.
+        // Non-blocking writes waited for with poll, as a device simulator
+        // would: a blocking write on a pty master trickles.
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        slave = QString::fromLocal8Bit(name);
+        keepSlave = slaveFd;
+    }
+    ~Device()
+    {
+        if (keepSlave >= 0)
+            ::close(keepSlave);
+        if (master >= 0)
+            ::close(master);
+    }
+    void writeAll(const char *data, size_t size) const
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(master, data, std::min<size_t>(size, 65536));
+            if (n < 0 && errno != EINTR && errno != EAGAIN)
+                return;
+            if (n > 0) {
+                data += n;
+                size -= size_t(n);
+            } else if (n < 0 && errno == EAGAIN) {
+                pollfd writable{ master, POLLOUT, 0 };
+                ::poll(&writable, 1, 100);
+            }
+        }
+    }
+    int keepSlave = -1;
+};
+
+QByteArray randomBytes(qint64 size)
+{
+    QByteArray bytes(int(size), Qt::Uninitialized);
+    QRandomGenerator generator(12345);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+QByteArray textLines(qint64 size)
+{
+    QByteArray bytes;
+    bytes.reserve(int(size) + 100);
+    for (int line = 0; bytes.size() < size; ++line)
+        bytes += QByteArray("line ") + QByteArray::number(line).rightJustified(7, '0')
+                + " the quick brown fox jumps over the lazy dog 0123456789\r\n";
+    bytes.truncate(int(size));
+    return bytes;
+}
+
+// Records the longest gap between ticks of a 10 ms timer: how long the event
+// loop was unable to serve anything else.
+class StallWatch
+{
+public:
+    StallWatch()
+    {
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            const double now = monotonicSeconds();
+            if (last > 0)
+                longest = std::max(longest, now - last - 0.010);
+            last = now;
+            if (onTick)
+                onTick();
+        });
+        timer.start(10);
+    }
+    double longestMs() const { return std::max(0.0, longest * 1000); }
+    std::function<void()> onTick;
+
+private:
+    QTimer timer;
+    double last = 0;
+    double longest = 0;
+};
+
+struct Rig
+{
+    ModalHandler boxes;
+    Device device;
+    MainWindow window;
+    QWidget *w = &window;
+
+    bool open()
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+        const bool opened = openPort(w, device.slave);
+        ::close(device.keepSlave);
+        device.keepSlave = -1;
+        return opened;
+    }
+    void check(const QString &caption, bool on, const QString &group = {})
+    {
+        if (QCheckBox *box = findCheck(w, caption, group))
+            box->setChecked(on);
+        else
+            qFatal("no check box %s", qPrintable(caption));
+    }
+    qint64 shownBytes() const { return counter(const_cast<QWidget *>(w), "收字节数").toLongLong(); }
+};
+
+const QString receiveGroup = QStringLiteral("接收区设置");
+
+// Floods the payload and waits until every byte is counted and shown.
+void drain(const QString &view, qint64 mib)
+{
+    Rig rig;
+    QTemporaryDir dir;
+    const bool text = view == QLatin1String("text");
+    rig.check(QStringLiteral("16进制"), !text, receiveGroup);
+    if (view == QLatin1String("frames"))
+        rig.check(QStringLiteral("帧换行"), true);
+    if (view == QLatin1String("stamps")) {
+        rig.check(QStringLiteral("显示保存时间"), true);
+        rig.check(QStringLiteral("显示保存发送"), true);
+    }
+    if (!rig.open())
+        qFatal("cannot open %s", qPrintable(rig.device.slave));
+    if (view == QLatin1String("capture")) {
+        rig.boxes.chooseFile(dir.filePath(QStringLiteral("capture.txt")));
+        click(findButton(rig.w, QStringLiteral("保存数据")));
+        if (!findButton(rig.w, QStringLiteral("停止保存")))
+            qFatal("capture did not start");
+    }
+    const qint64 total = mib * 1024 * 1024;
+    const QByteArray payload = text ? textLines(total) : randomBytes(total);
+    StallWatch stalls;
+
+    const double wall0 = monotonicSeconds();
+    const double cpu0 = threadCpuSeconds();
+    std::thread feeder([&] { rig.device.writeAll(payload.constData(), size_t(payload.size())); });
+    waitFor([&] { return rig.shownBytes() >= total; }, 600000, "the flood to be shown");
+    QCoreApplication::sendPostedEvents(); // the last paint
+    QCoreApplication::processEvents();
+    const double seconds = monotonicSeconds() - wall0;
+    const double cpu = threadCpuSeconds() - cpu0;
+    feeder.join();
+    printJson(QStringLiteral("{\"figure\":\"drain\",\"view\":\"%1\",\"bytes\":%2,\"seconds\":%3,"
+                             "\"mb_per_s\":%4,\"cpu_s\":%5,\"mb_per_cpu_s\":%6,\"stall_ms\":%7}")
+                      .arg(view)
+                      .arg(total)
+                      .arg(seconds, 0, 'f', 3)
+                      .arg(total / seconds / 1e6, 0, 'f', 2)
+                      .arg(cpu, 0, 'f', 3)
+                      .arg(total / cpu / 1e6, 0, 'f', 2)
+                      .arg(stalls.longestMs(), 0, 'f', 1));
+}
+
+// "自动清" off: does each MiB cost the same while the pane keeps growing?
+void growth(const QString &view, int mib)
+{
+    Rig rig;
+    rig.check(QStringLiteral("自动清"), false, receiveGroup);
+    rig.check(QStringLiteral("帧换行"), view == QLatin1String("frames"));
+    if (!rig.open())
+        qFatal("cannot open %s", qPrintable(rig.device.slave));
+    const qint64 step = 1024 * 1024;
+    const QByteArray payload = randomBytes(step * mib);
+    StallWatch stalls;
+    // Each MiB is a flood of its own, sent once the one before is shown, so
+    // every MiB meets the same conditions except the pane's size.
+    std::atomic<int> shownMiB{ 0 };
+    QVector<double> wallAt{ monotonicSeconds() }, cpuAt{ threadCpuSeconds() };
+    stalls.onTick = [&] {
+        if (wallAt.size() <= mib && rig.shownBytes() >= step * wallAt.size()) {
+            wallAt.append(monotonicSeconds());
+            cpuAt.append(threadCpuSeconds());
+            shownMiB = wallAt.size() - 1;
+        }
+    };
+    std::thread feeder([&] {
+        for (int part = 0; part < mib; ++part) {
+            while (shownMiB < part)
+                usleep(1000);
+            rig.device.writeAll(payload.constData() + part * step, size_t(step));
+        }
+    });
+    waitFor([&] { return wallAt.size() > mib; }, 1800000, "the flood to be shown");
+    feeder.join();
+    QStringList walls, cpus;
+    for (int i = 1; i < wallAt.size(); ++i) {
+        walls << QString::number(wallAt[i] - wallAt[i - 1], 'f', 3);
+        cpus << QString::number(cpuAt[i] - cpuAt[i - 1], 'f', 3);
+    }
+    const double firstCpu = cpuAt.value(1) - cpuAt.value(0);
+    const double lastCpu = cpuAt.value(mib) - cpuAt.value(mib - 1);
+    printJson(QStringLiteral("{\"figure\":\"growth\",\"view\":\"%1\",\"mib\":%2,"
+                             "\"s_per_mib\":[%3],\"cpu_s_per_mib\":[%4],\"last_to_first_cpu\":%5,"
+                             "\"rss_mib\":%6,\"stall_ms\":%7}")
+                      .arg(view)
+                      .arg(mib)
+                      .arg(walls.join(','))
+                      .arg(cpus.join(','))
+                      .arg(lastCpu / firstCpu, 0, 'f', 2)
+                      .arg(residentMiB(), 0, 'f', 0)
+                      .arg(stalls.longestMs(), 0, 'f', 1));
+}
+
+// The 921600-baud rate: 92,160 bytes a second in 10 ms slices.
+void paced(const QString &view, int seconds)
+{
+    Rig rig;
+    const bool text = view == QLatin1String("text");
+    rig.check(QStringLiteral("16进制"), !text, receiveGroup);
+    if (!rig.open())
+        qFatal("cannot open %s", qPrintable(rig.device.slave));
+    const int rate = 92160;
+    const QByteArray payload =
+            text ? textLines(qint64(rate) * seconds) : randomBytes(qint64(rate) * seconds);
+    StallWatch stalls;
+    std::atomic<bool> fed{ false };
+    const double wall0 = monotonicSeconds();
+    const double cpu0 = threadCpuSeconds();
+    std::thread feeder([&] {
+        timespec next{};
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        const int slice = rate / 100;
+        for (int done = 0; done < payload.size(); done += slice) {
+            rig.device.writeAll(payload.constData() + done,
+                                size_t(std::min(slice, payload.size() - done)));
+            next.tv_nsec += 10000000;
+            if (next.tv_nsec >= 1000000000) {
+                next.tv_nsec -= 1000000000;
+                ++next.tv_sec;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+        }
+        fed = true;
+    });
+    waitFor([&] { return fed && rig.shownBytes() >= payload.size(); }, seconds * 10000,
+            "the paced stream to be shown", 50);
+    const double wall = monotonicSeconds() - wall0;
+    const double cpu = threadCpuSeconds() - cpu0;
+    feeder.join();
+    printJson(QStringLiteral("{\"figure\":\"paced\",\"view\":\"%1\",\"rate\":%2,\"seconds\":%3,"
+                             "\"cpu_pct\":%4,\"stall_ms\":%5,\"shown\":%6}")
+                      .arg(view)
+                      .arg(rate)
+                      .arg(wall, 0, 'f', 2)
+                      .arg(100.0 * cpu / wall, 0, 'f', 1)
+                      .arg(stalls.longestMs(), 0, 'f', 1)
+                      .arg(rig.shownBytes() >= payload.size() ? "true" : "false"));
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const size_t index =
+            std::min(values.size() - 1, size_t(std::ceil(fraction * values.size())) - 1);
+    return values[index];
+}
+
+// A file rotation waiting for answers, answered at once: from the answer
+// written to the next line readable on the master.
+void answer(int lines)
+{
+    Rig rig;
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("lines.txt")));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the send file");
+    for (int line = 0; line < lines; ++line)
+        file.write("L" + QByteArray::number(line % 10000).rightJustified(4, '0') + "\n");
+    file.close();
+    rig.check(QStringLiteral("16进制"), false, QStringLiteral("发送区1属性"));
+    rig.check(QStringLiteral("只轮发一遍"), true);
+    if (!rig.open())
+        qFatal("cannot open %s", qPrintable(rig.device.slave));
+    rig.boxes.chooseFile(file.fileName());
+    click(findButton(rig.w, QStringLiteral("选择发送文件")));
+    waitFor([&] { return counter(rig.w, "文件行数").toInt() == lines; }, 5000, "the send file");
+
+    std::vector<double> turnarounds;
+    std::atomic<bool> done{ false };
+    std::thread device([&] {
+        QByteArray got;
+        char buffer[256];
+        double answeredAt = 0;
+        for (int seen = 0; seen < lines;) {
+            pollfd readable{ rig.device.master, POLLIN, 0 };
+            if (::poll(&readable, 1, 5000) <= 0)
+                break;
+            const ssize_t n = ::read(rig.device.master, buffer, sizeof buffer);
+            if (n <= 0)
+                continue;
+            const double now = monotonicSeconds();
+            got.append(buffer, int(n));
+            while (got.size() >= 5) {
+                got.remove(0, 5);
+                ++seen;
+                if (answeredAt > 0)
+                    turnarounds.push_back((now - answeredAt) * 1000);
+                answeredAt = monotonicSeconds();
+                rig.device.writeAll("OK", 2);
+            }
+        }
+        done = true;
+    });
+    StallWatch stalls;
+    click(findButton(rig.w, QStringLiteral("开始文件轮发")));
+    waitFor([&] { return bool(done); }, lines * 100 + 10000, "the file rotation");
+    device.join();
+    printJson(QStringLiteral("{\"figure\":\"answer\",\"lines\":%1,\"answered\":%2,\"median_ms\":%3,"
+                             "\"p99_ms\":%4,\"max_ms\":%5,\"stall_ms\":%6}")
+                      .arg(lines)
+                      .arg(turnarounds.size() + 1)
+                      .arg(percentile(turnarounds, 0.5), 0, 'f', 3)
+                      .arg(percentile(turnarounds, 0.99), 0, 'f', 3)
+                      .arg(percentile(turnarounds, 1.0), 0, 'f', 3)
+                      .arg(stalls.longestMs(), 0, 'f', 1));
+}
+
+// Area rotation with the three areas at 100, 250 and 1000 ms at once.
+void rotation(int seconds)
+{
+    Rig rig;
+    const int periods[3] = { 100, 250, 1000 };
+    for (int area = 1; area <= 3; ++area) {
+        const QString group = QStringLiteral("发送区%1属性").arg(area);
+        sendArea(rig.w, area)->setPlainText(QStringLiteral("0%1").arg(area));
+        rig.check(QStringLiteral("参加轮发"), true, group);
+        fieldOfRow<QSpinBox>(rig.w, QStringLiteral("发送周期"), group)->setValue(periods[area - 1]);
+    }
+    if (!rig.open())
+        qFatal("cannot open %s", qPrintable(rig.device.slave));
+    std::vector<double> arrivals[3];
+    std::atomic<bool> stop{ false };
+    std::thread device([&] {
+        char buffer[256];
+        while (!stop) {
+            pollfd readable{ rig.device.master, POLLIN, 0 };
+            if (::poll(&readable, 1, 50) <= 0)
+                continue;
+            const ssize_t n = ::read(rig.device.master, buffer, sizeof buffer);
+            const double now = monotonicSeconds();
+            for (ssize_t i = 0; i < n; ++i) {
+                if (buffer[i] >= 1 && buffer[i] <= 3)
+                    arrivals[buffer[i] - 1].push_back(now);
+            }
+        }
+    });
+    StallWatch stalls;
+    click(findButton(rig.w, QStringLiteral("开始轮发")));
+    QEventLoop running;
+    QTimer::singleShot(seconds * 1000, &running, &QEventLoop::quit);
+    running.exec();
+    click(findButton(rig.w, QStringLiteral("开始轮发")));
+    stop = true;
+    device.join();
+    for (int area = 0; area < 3; ++area) {
+        double sum = 0, worst = 0;
+        const std::vector<double> &times = arrivals[area];
+        for (size_t i = 1; i < times.size(); ++i) {
+            const double gap = (times[i] - times[i - 1]) * 1000;
+            sum += gap;
+            worst = std::max(worst, std::fabs(gap - periods[area]));
+        }
+        const size_t gaps = times.size() > 1 ? times.size() - 1 : 1;
+        printJson(QStringLiteral("{\"figure\":\"rotation\",\"period_ms\":%1,\"sends\":%2,"
+                                 "\"mean_ms\":%3,\"max_deviation_ms\":%4,\"stall_ms\":%5}")
+                          .arg(periods[area])
+                          .arg(times.size())
+                          .arg(sum / gaps, 0, 'f', 1)
+                          .arg(worst, 0, 'f', 1)
+                          .arg(stalls.longestMs(), 0, 'f', 1));
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    prepareEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    useFreshSettings();
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString figure = args.value(0);
+    const QString view = args.value(1);
+    if (figure == QLatin1String("drain"))
+        drain(view, args.value(2, QStringLiteral("2")).toInt());
+    else if (figure == QLatin1String("growth"))
+        growth(view, args.value(2, QStringLiteral("16")).toInt());
+    else if (figure == QLatin1String("paced"))
+        paced(view, args.value(2, QStringLiteral("10")).toInt());
+    else if (figure == QLatin1String("answer"))
+        answer(args.value(1, QStringLiteral("1000")).toInt());
+    else if (figure == QLatin1String("rotation"))
+        rotation(args.value(1, QStringLiteral("10")).toInt());
+    else {
+        QTextStream(stderr)
+                << "usage: bench_display drain|growth|paced|answer|rotation [view] [size]\n";
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,139 @@
+#include "trafficview.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// Characters after which the document starts a new paragraph when text is
+// inserted (a carriage return and line feed pair counts once).
+bool breaksParagraph(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator
+            || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
+}
+
+// Length of the last paragraph after text was added to a paragraph that
+// already held run characters.
+int runAfter(int run, const QString &text)
+{
+    for (int i = text.size() - 1; i >= 0; --i) {
+        if (breaksParagraph(text.at(i)))
+            return text.size() - 1 - i;
+    }
+    return run + text.size();
+}
+
+} // namespace
+
+void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer)
+{
+    // Setting a style sheet re-polishes the label: only on a change.
+    const QLatin1String lit("color: #00CC00; font-weight: bold;");
+    if (lamp->styleSheet() != lit)
+        lamp->setStyleSheet(lit);
+    lampTimer->start(200);
+}
+
+TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
+    : QObject(parent)
+    , pane(pane)
+{
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, this, &TrafficView::update);
+}
+
+void TrafficView::setUpdateHandler(std::function<void(const QStringList &)> handler)
+{
+    updateHandler = std::move(handler);
+}
+
+void TrafficView::addLine(const QString &line, bool ownParagraph)
+{
+    pending.append({ line, ownParagraph });
+}
+
+void TrafficView::scheduleUpdate()
+{
+    if (timer.isActive())
+        return;
+    const qint64 since = sinceUpdate.isValid() ? sinceUpdate.elapsed() : intervalMs;
+    if (since >= intervalMs)
+        update();
+    else
+        timer.start(int(intervalMs - since));
+}
+
+void TrafficView::update()
+{
+    timer.stop();
+    sinceUpdate.start();
+
+    if (autoClearAllowed && pane->verticalScrollBar()->isVisible())
+        pane->clear();
+    autoClearAllowed = false;
+
+    const QVector<Line> lines = std::move(pending);
+    pending.clear();
+    if (!lines.isEmpty())
+        insertLines(lines);
+
+    if (updateHandler) {
+        QStringList texts;
+        texts.reserve(lines.size());
+        for (const Line &line : lines)
+            texts.append(line.text);
+        updateHandler(texts);
+    }
+}
+
+void TrafficView::clear()
+{
+    update();
+    pane->clear();
+}
+
+void TrafficView::insertLines(const QVector<Line> &lines)
+{
+    QTextDocument *document = pane->document();
+    const bool wasEmpty = document->isEmpty();
+    bool empty = wasEmpty;
+    int run = document->lastBlock().length() - 1;
+    bool continuous = false;
+
+    // The text the chunk-by-chunk appends would have added, in one piece.
+    QString text;
+    for (const Line &line : lines) {
+        if (line.ownParagraph) {
+            if (!empty)
+                text += QChar::ParagraphSeparator;
+            run = 0;
+        } else {
+            continuous = true;
+            if (!empty) {
+                const bool breakRun = run > 0 && run + 1 + line.text.size() > longestRun;
+                text += breakRun ? QChar::ParagraphSeparator : QChar(QLatin1Char(' '));
+                run = breakRun ? 0 : run + 1;
+            }
+        }
+        text += line.text;
+        run = runAfter(run, line.text);
+        empty = empty && text.isEmpty();
+    }
+
+    if (!continuous) {
+        // The pane's own append starts the first paragraph and keeps the view
+        // at the bottom only if it was there.
+        pane->appendPlainText(wasEmpty ? text : text.mid(1));
+        return;
+    }
+    QTextCursor cursor = pane->textCursor();
+    cursor.movePosition(QTextCursor::End, QTextCursor::MoveAnchor);
+    cursor.insertText(text);
+    pane->setTextCursor(cursor);
+    pane->ensureCursorVisible();
+}

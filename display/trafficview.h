@@ -1,0 +1,68 @@
+#ifndef QUORVEL_TRAFFICVIEW_H
+#define QUORVEL_TRAFFICVIEW_H
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QVector>
+
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+
+// Lights a traffic lamp for 200 ms from now.
+void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
+
+// Puts the lines of traffic into the receive pane at most once per display
+// interval. Laying out and painting the pane costs far more than forming a
+// line, so lines that arrive close together go in with one edit; a line that
+// follows a quiet interval is shown at once.
+class TrafficView : public QObject
+{
+public:
+    // Longest wait of a line behind the previous update.
+    static constexpr int intervalMs = 30;
+    // Continuous display breaks a longer run into paragraphs at chunk
+    // boundaries, so that no update lays out an ever-growing paragraph.
+    static constexpr int longestRun = 4096;
+
+    TrafficView(QPlainTextEdit *pane, QObject *parent);
+
+    // Called after every update with the lines it put into the pane, in order
+    // (capture and counters keep step with the pane there).
+    void setUpdateHandler(std::function<void(const QStringList &lines)> handler);
+
+    // A line of its own paragraph ("帧换行"), or one that runs on after the
+    // pane's text, separated by one blank.
+    void addLine(const QString &line, bool ownParagraph);
+    // A chunk reached the pane while "自动清" was checked: the next update
+    // clears the pane first if it is full.
+    void allowAutoClear() { autoClearAllowed = true; }
+    // Something changed that the user should see: update now when the last
+    // update is an interval old, otherwise when the interval ends.
+    void scheduleUpdate();
+    // Shows everything pending now.
+    void update();
+    // Empties the pane after showing (and so capturing) what is pending.
+    void clear();
+
+private:
+    struct Line
+    {
+        QString text;
+        bool ownParagraph;
+    };
+
+    void insertLines(const QVector<Line> &lines);
+
+    QPlainTextEdit *pane;
+    QTimer timer;
+    QElapsedTimer sinceUpdate;
+    QVector<Line> pending;
+    bool autoClearAllowed = false;
+    std::function<void(const QStringList &)> updateHandler;
+};
+
+#endif // QUORVEL_TRAFFICVIEW_H

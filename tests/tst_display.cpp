@@ -1,0 +1,268 @@
+// The receive pane under a stream of many chunks: what it holds once the
+// display has caught up, auto-clear, capture and answer-driven file rotation.
+// Chunks are written as the device one at a time, each read by the window
+// before the next is written, so many of them share one display update.
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace testsupport;
+
+namespace {
+
+const QString receiveGroup = QStringLiteral("接收区设置");
+const int longestRun = 4096; // continuous display may start a paragraph beyond this
+
+struct Rig
+{
+    ModalHandler boxes;
+    Pty pty;
+    MainWindow window;
+    QWidget *w = &window;
+    QTemporaryDir dir;
+    bool open = openPort(w, pty.slavePath());
+    QSignalSpy reads{ serialPortOf(w), &QSerialPort::readyRead };
+
+    void set(const QString &caption, bool on, const QString &group = {})
+    {
+        QCheckBox *box = findCheck(w, caption, group);
+        QVERIFY2(box, qPrintable(caption));
+        box->setChecked(on);
+    }
+    // Writes the chunk and waits until the window has read it as one chunk.
+    bool feed(const QByteArray &chunk)
+    {
+        const int before = reads.count();
+        return pty.write(chunk) && QTest::qWaitFor([&] { return reads.count() > before; });
+    }
+    qint64 count(const QString &caption) { return counter(w, caption).toLongLong(); }
+};
+
+QList<QByteArray> randomChunks(int count, int largest, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QList<QByteArray> chunks;
+    for (int i = 0; i < count; ++i) {
+        QByteArray chunk(random.bounded(1, largest + 1), Qt::Uninitialized);
+        for (char &byte : chunk)
+            byte = char(random.bounded(256));
+        chunks.append(chunk);
+    }
+    return chunks;
+}
+
+QString hexOf(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+} // namespace
+
+class DisplayTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useFreshSettings(); }
+
+    void streamShowsEveryChunk_data()
+    {
+        QTest::addColumn<bool>("frames");
+        QTest::newRow("continuous") << false;
+        QTest::newRow("帧换行, tags, a send in the middle") << true;
+    }
+    // A long random stream in many chunks: exactly the hex of every chunk, in order.
+    void streamShowsEveryChunk()
+    {
+        QFETCH(bool, frames);
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.window.show();
+        rig.set("自动清", false, receiveGroup);
+        rig.set("帧换行", frames);
+        rig.set("显示保存发送", frames);
+        const QList<QByteArray> chunks = randomChunks(frames ? 150 : 400, 300, 10);
+        QStringList lines;
+        for (int i = 0; i < chunks.size(); ++i) {
+            QVERIFY(rig.feed(chunks[i]));
+            lines << (frames ? QStringLiteral("[接收] ") : QString()) + hexOf(chunks[i]);
+            if (frames && i == chunks.size() / 2) {
+                QVERIFY(sendFromArea1(rig.w, "7E 00", true));
+                lines << QStringLiteral("[发送] 7E 00");
+            }
+        }
+        QTRY_COMPARE(rig.count("收帧数"), qint64(chunks.size()));
+        QCOMPARE(rig.count("发帧数"), qint64(frames ? 1 : 0));
+        const QString shown = receiveText(rig.w);
+        if (frames) {
+            QCOMPARE(shown, lines.join(QStringLiteral("\n\n")) + QLatin1Char('\n'));
+            return;
+        }
+        const QString expected = lines.join(QLatin1Char(' '));
+        QCOMPARE(QString(shown).replace(QLatin1Char('\n'), QLatin1Char(' ')), expected);
+        // Paragraphs start only at chunk boundaries, and only where the run
+        // would otherwise have grown beyond the longest run.
+        int paragraphs = 0;
+        int line = 0;
+        int run = 0;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0) {
+                const QChar separator = shown.at(line - 1);
+                if (separator == QLatin1Char('\n')) {
+                    ++paragraphs;
+                    QVERIFY2(run + 1 + lines[i].size() > longestRun,
+                             qPrintable(QString::number(i)));
+                    run = 0;
+                } else {
+                    QCOMPARE(separator, QLatin1Char(' '));
+                    run += 1;
+                }
+            }
+            QCOMPARE(shown.mid(line, lines[i].size()), lines[i]);
+            line += lines[i].size() + 1;
+            run += lines[i].size();
+        }
+        QVERIFY(paragraphs > 10); // the run was broken, so no paragraph keeps growing
+    }
+
+    // The pane is cleared only when it is full, and then shows what followed.
+    void autoClearOnlyWhenFull()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.window.show();
+        rig.set("16进制", false, receiveGroup);
+        QPlainTextEdit *pane = receivePane(rig.w);
+        QScrollBar *bar = pane->verticalScrollBar();
+        int clears = 0;
+        int clearsWhileNotFull = 0;
+        int lastLength = 0;
+        connect(pane, &QPlainTextEdit::textChanged, this, [&] {
+            const int length = pane->document()->characterCount();
+            if (length < lastLength) {
+                ++clears;
+                // The bar is shown and hidden after the change, so it still
+                // tells whether the pane had to scroll before it.
+                if (!bar->isVisible())
+                    ++clearsWhileNotFull;
+            }
+            lastLength = length;
+        });
+
+        QString stream;
+        for (int i = 0; i < 60; ++i) {
+            const QByteArray chunk = QByteArray("row ") + QByteArray::number(i) + "\nmore\n";
+            QVERIFY(rig.feed(chunk));
+            stream += (stream.isEmpty() ? QString() : QStringLiteral(" "))
+                    + QString::fromLatin1(chunk);
+            if (i % 10 == 9) // now and then the display catches up, and the bar may show
+                QTRY_COMPARE(rig.count("收帧数"), qint64(i + 1));
+        }
+        QTRY_COMPARE(rig.count("收帧数"), qint64(60));
+        QVERIFY(clears > 0);
+        QCOMPARE(clearsWhileNotFull, 0);
+        // Whatever is left starts at a chunk and runs on to the last one.
+        const QString shown = receiveText(rig.w);
+        QVERIFY(shown.startsWith(QStringLiteral("row ")));
+        QVERIFY(stream.endsWith(shown));
+
+        // A pane that never fills is never cleared.
+        click(findButton(rig.w, "清空接收区"));
+        clears = 0;
+        lastLength = 0;
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(rig.feed("ab"));
+        QTRY_COMPARE(rig.count("收帧数"), qint64(80));
+        QCOMPARE(clears, 0);
+        QCOMPARE(receiveText(rig.w), QStringLiteral("ab ").repeated(20).chopped(1));
+    }
+
+    // After a flood the capture file holds exactly the lines the pane shows,
+    // each with the time stamp and tag of its chunk.
+    void captureMatchesPaneAfterFlood()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.set("自动清", false, receiveGroup);
+        rig.set("显示保存时间", true);
+        rig.set("显示保存发送", true);
+        const QString path = rig.dir.filePath("capture.txt");
+        rig.boxes.chooseFile(path);
+        click(findButton(rig.w, "保存数据"));
+        QVERIFY(findButton(rig.w, "停止保存"));
+
+        QByteArray all;
+        for (const QByteArray &chunk : randomChunks(40, 2000, 20)) {
+            QVERIFY(rig.pty.write(chunk)); // no waiting: the kernel chunks it
+            all += chunk;
+        }
+        QTRY_COMPARE(rig.count("收字节数"), qint64(all.size()));
+        // Everything counted is on disk already, before capture is stopped.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+        QCOMPARE(lines.last(), QString());
+        const QStringList captured = lines.mid(0, lines.size() - 1);
+        QCOMPARE(captured.size(), int(rig.count("收帧数")));
+
+        const QRegularExpression form(
+                "^\\[\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d\\] \\[接收\\] ([0-9A-F ]+)$");
+        QStringList bodies;
+        for (const QString &line : captured) {
+            const QRegularExpressionMatch match = form.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line.left(60)));
+            bodies << match.captured(1);
+        }
+        QCOMPARE(bodies.join(' '), hexOf(all));
+        QCOMPARE(receiveText(rig.w).replace('\n', ' '), captured.join(' '));
+    }
+
+    // Answer-wait rotation releases one line per received chunk, whatever the
+    // display is doing, and the pane keeps sent and received lines in order.
+    void answerWaitAnswersPerChunk()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.set("帧换行", true);
+        rig.set("显示保存发送", true);
+        rig.set("只轮发一遍", true);
+        QFile file(rig.dir.filePath("lines.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const int count = 30;
+        for (int i = 1; i <= count; ++i)
+            file.write(QByteArray::number(i, 16).rightJustified(2, '0') + "\n");
+        file.close();
+        rig.boxes.chooseFile(file.fileName());
+        click(findButton(rig.w, "选择发送文件"));
+        QTRY_COMPARE(rig.count("文件行数"), qint64(count));
+
+        click(findButton(rig.w, "开始文件轮发"));
+        QStringList expected;
+        for (int i = 1; i <= count; ++i) {
+            // Exactly one line is out until it is answered.
+            QVERIFY(rig.pty.waitForBytes(1));
+            QCOMPARE(rig.pty.take(), QByteArray(1, char(i)));
+            expected << QStringLiteral("[发送] %1").arg(hexOf(QByteArray(1, char(i))));
+            if (i < count) {
+                QVERIFY(rig.feed("OK"));
+                expected << QStringLiteral("[接收] 4F 4B");
+            }
+        }
+        QVERIFY(!rig.pty.waitForBytes(1, 200));
+        QTRY_COMPARE(rig.count("发帧数"), qint64(count));
+        QCOMPARE(receiveText(rig.w), expected.join(QStringLiteral("\n\n")) + QLatin1Char('\n'));
+    }
+};
+
+QUORVEL_TEST_MAIN(DisplayTest)
+#include "tst_display.moc"
