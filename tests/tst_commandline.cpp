@@ -6,8 +6,10 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFile>
 #include <QProcess>
 #include <QSerialPort>
+#include <QTemporaryDir>
 
 using namespace testsupport;
 
@@ -137,18 +139,21 @@ void CommandLineTest::portAndRateAppliedAndOpened()
 
 void CommandLineTest::pinnedPortStaysWhileItExists()
 {
+    // A link the test owns, as /dev/serial/by-id gives: a bare pty number
+    // could be handed to another process as soon as it is freed.
+    Pty pty;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("usb-quorvel-if00"));
+    QVERIFY(QFile::link(pty.slavePath(), path));
     MainWindow window;
     auto *ports = fieldOfRow<QComboBox>(&window, QStringLiteral("端口号"));
-    QString path;
-    {
-        Pty pty;
-        path = pty.slavePath();
-        window.selectPort(path);
-        QCOMPARE(ports->currentText(), path);
-        QVERIFY(QMetaObject::invokeMethod(&window, "refreshPortList"));
-        QCOMPARE(ports->currentText(), path);
-    }
-    // The pty is gone: the next refresh drops it.
+    window.selectPort(path);
+    QCOMPARE(ports->currentText(), path);
+    QVERIFY(QMetaObject::invokeMethod(&window, "refreshPortList"));
+    QCOMPARE(ports->currentText(), path);
+
+    // The link is gone: the next refresh drops it.
+    QVERIFY(QFile::remove(path));
     QVERIFY(QMetaObject::invokeMethod(&window, "refreshPortList"));
     QCOMPARE(ports->findText(path), -1);
 }
