@@ -13,9 +13,6 @@ MainWindow::MainWindow(QWidget *parent)
 
     rotationTimer = new QTimer(this);
     rotationTimer->setSingleShot(false);
-    // A coarse timer may fire a little early; an area then found just short
-    // of its due time would wait a whole extra tick.
-    rotationTimer->setTimerType(Qt::PreciseTimer);
     connect(rotationTimer, &QTimer::timeout, this, &MainWindow::onRotationTimer);
 
     sendLampTimer = new QTimer(this);
