@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "settingsstore.h"
 
 #include <QTimer>
 
@@ -108,6 +109,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     buildLayout();
     refreshPortList();
+    setAsideUnreadableSettings();
     loadSendAreaSettings();
     loadOptionSettings();
     applyTheme();

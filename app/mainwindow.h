@@ -167,6 +167,9 @@ private:
     bool portErrorShown;
     // Received text may split a UTF-8 sequence across ready-reads.
     Utf8StreamDecoder receiveDecoder;
+
+    // Big send files load in slices (send/sendfileloader.h).
+    class SendFileLoader *sendFileLoader = nullptr;
 };
 
 #endif // QUORVEL_MAINWINDOW_H
