@@ -1,8 +1,12 @@
+#include "commandline.h"
 #include "mainwindow.h"
 #include "resources.h"
 #include "startup.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -10,8 +14,19 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     setUpApplication();
 
+    // Qt has taken its own options (-platform, -style...) out of the arguments.
+    const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
+    if (commandLine.exitStatus >= 0) {
+        std::fputs(commandLine.message.toLocal8Bit().constData(),
+                   commandLine.exitStatus == 0 ? stdout : stderr);
+        return commandLine.exitStatus;
+    }
+
     MainWindow window;
+    applyStartOptions(window, commandLine.options);
     setUpMainWindow(window);
     window.show();
+    if (commandLine.options.open)
+        QTimer::singleShot(0, &window, [&window] { window.openSelectedPort(); });
     return app.exec();
 }

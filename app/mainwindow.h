@@ -30,6 +30,12 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Start-up choices from the command line.
+    void selectPort(const QString &nameOrPath);
+    bool selectBaudRate(qint32 rate);
+    // Opens the selected port as "打开串口" does, unless it is open already.
+    void openSelectedPort();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -167,6 +173,10 @@ private:
     bool portErrorShown;
     // Received text may split a UTF-8 sequence across ready-reads.
     Utf8StreamDecoder receiveDecoder;
+
+    // Ports named on the command line that enumeration may not list (a pty,
+    // a /dev/serial/by-id link): kept in the list while they exist.
+    QStringList pinnedPorts;
 
     // Big send files load in slices (send/sendfileloader.h).
     class SendFileLoader *sendFileLoader = nullptr;

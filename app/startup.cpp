@@ -13,6 +13,7 @@ const char *const iconPath = ":/icons/app_icon.png";
 void setUpApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setWindowIcon(QIcon(QLatin1String(iconPath)));
 }
 

@@ -3,7 +3,8 @@
 
 class QWidget;
 
-// Names the application and gives it its icon; needs the QApplication.
+// Names the application, gives it its version and its icon; needs the
+// QApplication.
 void setUpApplication();
 
 // Gives the main window its own icon and its title.

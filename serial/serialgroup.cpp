@@ -1,6 +1,8 @@
+#include "baudrates.h"
 #include "mainwindow.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,17 +14,22 @@ namespace {
 const char *const closedLampStyle = "color: red; font-weight: bold;";
 const char *const openLampStyle = "color: green; font-weight: bold;";
 
+// A path counts while it exists; a bare name (COM7) cannot be checked here
+// and stays.
+bool pinnedPortPresent(const QString &port)
+{
+    const bool isPath = port.contains(QLatin1Char('/')) || port.contains(QLatin1Char('\\'));
+    return !isPath || QFileInfo::exists(port);
+}
+
 } // namespace
 
 void MainWindow::buildSerialGroup()
 {
     portCombo = new QComboBox;
     baudCombo = new QComboBox;
-    baudCombo->addItems({ QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
-                          QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
-                          QStringLiteral("57600"), QStringLiteral("115200"),
-                          QStringLiteral("230400"), QStringLiteral("460800"),
-                          QStringLiteral("921600") });
+    for (const qint32 rate : standardBaudRates())
+        baudCombo->addItem(QString::number(rate));
     baudCombo->setCurrentText(QStringLiteral("1200"));
 
     dataBitsCombo = new QComboBox;
@@ -61,6 +68,11 @@ void MainWindow::refreshPortList()
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
         portCombo->addItem(info.portName());
+    for (const QString &pinned : qAsConst(pinnedPorts)) {
+        if (portCombo->findText(pinned, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0
+            && pinnedPortPresent(pinned))
+            portCombo->addItem(pinned);
+    }
 
     const int found = portCombo->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found >= 0)

@@ -1,0 +1,91 @@
+#include "commandline.h"
+
+#include "baudrates.h"
+#include "mainwindow.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+// Usage errors exit with 2, as command-line tools conventionally do.
+constexpr int usageErrorStatus = 2;
+
+QString listOfRates()
+{
+    QStringList names;
+    for (const qint32 rate : standardBaudRates())
+        names << QString::number(rate);
+    return names.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+            QStringLiteral("Quorvel: a serial port terminal for testing and debugging devices."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption portOption(
+            QStringLiteral("port"),
+            QStringLiteral("Select this port: a name from the port list (ttyUSB0, COM3) or a "
+                           "device path (/dev/serial/by-id/..., a pty)."),
+            QStringLiteral("name|path"));
+    const QCommandLineOption baudOption(
+            QStringLiteral("baud"),
+            QStringLiteral("Select this baud rate, one of: %1.").arg(listOfRates()),
+            QStringLiteral("rate"));
+    const QCommandLineOption openOption(QStringLiteral("open"),
+                                        QStringLiteral("Open the port at start."));
+    parser.addOptions({ portOption, baudOption, openOption });
+
+    CommandLine result;
+    auto usageError = [&](const QString &problem) {
+        result.exitStatus = usageErrorStatus;
+        result.message = QStringLiteral("quorvel: %1\n\n%2").arg(problem, parser.helpText());
+        return result;
+    };
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        result.exitStatus = 0;
+        result.message = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(versionOption)) {
+        result.exitStatus = 0;
+        result.message = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                       QCoreApplication::applicationVersion());
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument '%1'.")
+                                  .arg(parser.positionalArguments().constFirst()));
+
+    if (parser.isSet(portOption)) {
+        result.options.port = parser.value(portOption).trimmed();
+        if (result.options.port.isEmpty())
+            return usageError(QStringLiteral("--port needs a port name or path."));
+    }
+    if (parser.isSet(baudOption)) {
+        bool ok = false;
+        const qint32 rate = parser.value(baudOption).toInt(&ok);
+        if (!ok || !standardBaudRates().contains(rate))
+            return usageError(QStringLiteral("'%1' is not a baud rate of the list (%2).")
+                                      .arg(parser.value(baudOption), listOfRates()));
+        result.options.baudRate = rate;
+    }
+    result.options.open = parser.isSet(openOption);
+    return result;
+}
+
+void applyStartOptions(MainWindow &window, const StartOptions &options)
+{
+    if (!options.port.isEmpty())
+        window.selectPort(options.port);
+    if (options.baudRate > 0)
+        window.selectBaudRate(options.baudRate);
+}

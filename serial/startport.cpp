@@ -1,0 +1,41 @@
+#include "mainwindow.h"
+
+#include <QComboBox>
+#include <QSerialPortInfo>
+
+void MainWindow::selectPort(const QString &nameOrPath)
+{
+    // A path to an enumerated port (/dev/ttyUSB0) selects that port's entry.
+    QString name = nameOrPath;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        if (info.systemLocation() == nameOrPath)
+            name = info.portName();
+    }
+    if (!pinnedPorts.contains(name))
+        pinnedPorts.append(name);
+    refreshPortList();
+    const int index = portCombo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        portCombo->setCurrentIndex(index);
+    } else {
+        // Not there now: still the one to open, so its error says what is wrong.
+        portCombo->addItem(name);
+        portCombo->setCurrentIndex(portCombo->count() - 1);
+    }
+}
+
+bool MainWindow::selectBaudRate(qint32 rate)
+{
+    const int index = baudCombo->findText(QString::number(rate), Qt::MatchExactly);
+    if (index < 0)
+        return false;
+    baudCombo->setCurrentIndex(index);
+    return true;
+}
+
+void MainWindow::openSelectedPort()
+{
+    if (!serialPort->isOpen())
+        onOpenClosePort();
+}

@@ -1,0 +1,149 @@
+// The command line: its options and bad values, in-process and through the
+// real program, and a port named on it kept in the list while it exists.
+#include "commandline.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QProcess>
+#include <QSerialPort>
+
+using namespace testsupport;
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { useFreshSettings(); }
+    void parsing_data();
+    void parsing();
+    void programExitsBeforeAnyWindow();
+    void portAndRateAppliedAndOpened();
+    void pinnedPortStaysWhileItExists();
+};
+
+void CommandLineTest::parsing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("messagePart");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<bool>("open");
+    QTest::newRow("nothing") << QStringList() << -1 << QString() << QString() << 0 << false;
+    QTest::newRow("all") << QStringList{ "--port", "/dev/pts/7", "--baud", "921600", "--open" }
+                         << -1 << QString() << "/dev/pts/7" << 921600 << true;
+    QTest::newRow("open alone") << QStringList{ "--open" } << -1 << QString() << QString() << 0
+                                << true;
+    QTest::newRow("rate off the list")
+            << QStringList{ "--baud", "12345" } << 2 << "'12345'" << QString() << 0 << false;
+    QTest::newRow("rate not a number")
+            << QStringList{ "--baud=fast" } << 2 << "'fast'" << QString() << 0 << false;
+    QTest::newRow("missing value")
+            << QStringList{ "--port" } << 2 << "Missing value" << QString() << 0 << false;
+    QTest::newRow("unknown option")
+            << QStringList{ "--speed", "9600" } << 2 << "Unknown option" << QString() << 0 << false;
+    QTest::newRow("stray argument")
+            << QStringList{ "ttyUSB0" } << 2 << "'ttyUSB0'" << QString() << 0 << false;
+    QTest::newRow("help") << QStringList{ "--help" } << 0 << "--baud <rate>" << QString() << 0
+                          << false;
+}
+
+void CommandLineTest::parsing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, messagePart);
+    const CommandLine line = parseCommandLine(QStringList{ "quorvel" } + arguments);
+    QCOMPARE(line.exitStatus, status);
+    QVERIFY2(line.message.contains(messagePart), qPrintable(line.message));
+    if (status == 2)
+        QVERIFY2(line.message.contains("Usage:"), qPrintable(line.message));
+    QTEST(line.options.port, "port");
+    QTEST(int(line.options.baudRate), "baud");
+    QTEST(line.options.open, "open");
+}
+
+void CommandLineTest::programExitsBeforeAnyWindow()
+{
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        const char *out;
+        const char *err;
+    };
+    const Case cases[] = {
+        { { "--baud", "7" }, 2, "", "quorvel: '7' is not a baud rate" },
+        { { "--version" }, 0, "Quorvel " QUORVEL_VERSION "\n", "" },
+    };
+    for (const Case &c : cases) {
+        QProcess program;
+        program.start(QStringLiteral(QUORVEL_BINARY), c.arguments);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), c.status);
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(out, QString::fromUtf8(c.out));
+        // Qt may add warnings of its own around ours.
+        QVERIFY2(err.contains(QString::fromUtf8(c.err)), qPrintable(err));
+        if (c.status == 2)
+            QVERIFY2(err.contains("Usage:"), qPrintable(err));
+    }
+}
+
+void CommandLineTest::portAndRateAppliedAndOpened()
+{
+    Pty pty;
+    MainWindow window;
+    window.show();
+    const CommandLine commandLine =
+            parseCommandLine({ "quorvel", "--port", pty.slavePath(), "--baud", "57600", "--open" });
+    applyStartOptions(window, commandLine.options);
+    window.openSelectedPort();
+    QSerialPort *port = serialPortOf(&window);
+    QVERIFY(port->isOpen());
+    const termios line = pty.attributes();
+    QCOMPARE(cfgetospeed(&line), speed_t(B57600));
+    QVERIFY(findButton(&window, QStringLiteral("关闭串口")));
+    QVERIFY(receiveChunk(&window, pty, "\x01\x02"));
+
+    // A second request while open leaves the port as it is.
+    window.openSelectedPort();
+    QVERIFY(port->isOpen());
+
+    // A port that is not there fails as the button does: one error box.
+    MainWindow other;
+    other.show();
+    applyStartOptions(other, { QStringLiteral("/dev/quorvel-absent"), 0, true });
+    ModalHandler boxes;
+    other.openSelectedPort();
+    QTRY_COMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.last().title, QStringLiteral("错误"));
+    QVERIFY(boxes.last().text.startsWith(QStringLiteral("无法打开串口: ")));
+    QVERIFY(!serialPortOf(&other)->isOpen());
+}
+
+void CommandLineTest::pinnedPortStaysWhileItExists()
+{
+    MainWindow window;
+    auto *ports = fieldOfRow<QComboBox>(&window, QStringLiteral("端口号"));
+    QString path;
+    {
+        Pty pty;
+        path = pty.slavePath();
+        window.selectPort(path);
+        QCOMPARE(ports->currentText(), path);
+        QVERIFY(QMetaObject::invokeMethod(&window, "refreshPortList"));
+        QCOMPARE(ports->currentText(), path);
+    }
+    // The pty is gone: the next refresh drops it.
+    QVERIFY(QMetaObject::invokeMethod(&window, "refreshPortList"));
+    QCOMPARE(ports->findText(path), -1);
+}
+
+QUORVEL_TEST_MAIN(CommandLineTest)
+#include "tst_commandline.moc"
