@@ -109,7 +109,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     buildLayout();
     refreshPortList();
-    setAsideUnreadableSettings();
+    setAsideDamagedSettings();
     loadSendAreaSettings();
     loadOptionSettings();
     applyTheme();

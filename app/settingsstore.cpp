@@ -3,17 +3,37 @@
 #include <QFile>
 #include <QSettings>
 
-void setAsideUnreadableSettings()
+namespace {
+
+bool isDamaged(const QSettings &settings)
+{
+    if (settings.status() != QSettings::NoError)
+        return true;
+    // Junk parses into keys of its own; ours are short printable names.
+    const QStringList keys = settings.allKeys();
+    for (const QString &key : keys) {
+        if (key.isEmpty())
+            return true;
+        for (const QChar c : key) {
+            if (!c.isPrint())
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void setAsideDamagedSettings()
 {
     QString store;
     {
-        QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
-        if (settings.status() == QSettings::NoError)
+        const QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
+        if (!isDamaged(settings))
             return;
         store = settings.fileName();
     }
-    // The damaged store is kept for the user to inspect or mend; only the
-    // last one is kept.
+    // Kept for the user to inspect or mend; only the latest is kept.
     const QString aside = store + QStringLiteral(".bad");
     QFile::remove(aside);
     if (!QFile::rename(store, aside))

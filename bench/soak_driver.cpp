@@ -2,7 +2,7 @@
 // bytes per second) through a pseudo-terminal with capture, a periodic send
 // and an area rotation running. Prints the resident memory every minute and
 // checks at the end that the capture file holds every received byte.
-// Usage: soak_driver MINUTES [--no-auto-clear] (run by tools/soak.sh)
+// Usage: soak_driver MINUTES [--no-auto-clear] [--frame-newline] (run by tools/soak.sh)
 #include "mainwindow.h"
 #include "testsupport.h"
 
@@ -23,6 +23,7 @@ using namespace testsupport;
 namespace {
 
 constexpr double bytesPerMs = 92.16;
+constexpr qint64 maxBacklog = 16 * 1024;
 
 // "VmRSS" or "VmHWM" (the peak) of this process, in MiB.
 double memoryMiB(const char *field)
@@ -70,7 +71,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     useFreshSettings();
     const int minutes = argc > 1 ? qMax(1, atoi(argv[1])) : 5;
-    const bool autoClear = !(argc > 2 && qstrcmp(argv[2], "--no-auto-clear") == 0);
+    const QStringList options = QCoreApplication::arguments().mid(2);
+    const bool autoClear = !options.contains(QStringLiteral("--no-auto-clear"));
+    const bool frameNewline = options.contains(QStringLiteral("--frame-newline"));
 
     QTemporaryDir folder;
     const QString capturePath = folder.filePath(QStringLiteral("soak.txt"));
@@ -87,6 +90,7 @@ int main(int argc, char *argv[])
     }
     findCheck(w, QStringLiteral("自动清"))->setChecked(autoClear);
     findCheck(w, QStringLiteral("显示保存发送"))->setChecked(true);
+    findCheck(w, QStringLiteral("帧换行"))->setChecked(frameNewline);
     boxes.chooseFile(capturePath);
     click(findButton(w, QStringLiteral("保存数据")));
 
@@ -100,12 +104,13 @@ int main(int argc, char *argv[])
     findCheck(w, QStringLiteral("参加轮发"), area3)->setChecked(true);
     click(findButton(w, QStringLiteral("开始轮发")));
 
-    say(QStringLiteral("soak: %1 min at 92160 B/s, 自动清 %2, capture %3")
+    say(QStringLiteral("soak: %1 min at 92160 B/s, 自动清 %2, 帧换行 %3, capture %4")
                 .arg(minutes)
-                .arg(autoClear ? "on" : "off", capturePath));
+                .arg(autoClear ? "on" : "off", frameNewline ? "on" : "off", capturePath));
 
     Stream stream;
     qint64 written = 0;
+    qint64 behind = 0;
     QElapsedTimer clock;
     clock.start();
     double rssAfterFirstMinute = -1;
@@ -113,11 +118,16 @@ int main(int argc, char *argv[])
     int reported = 0;
     QTimer feeder;
     QObject::connect(&feeder, &QTimer::timeout, [&] {
+        // A window that falls behind is not flooded further: the kernel's
+        // buffer is small, and a real line would be losing bytes by then.
         const qint64 due = qint64(clock.elapsed() * bytesPerMs);
-        if (due > written) {
-            pty.write(stream.next(int(due - written)));
-            written = due;
+        const qint64 received = counter(w, QStringLiteral("收字节数")).toLongLong();
+        if (due > written && written - received < maxBacklog) {
+            const int count = int(qMin(due - written, maxBacklog - (written - received)));
+            pty.write(stream.next(count));
+            written += count;
         }
+        behind = due - written;
         pty.take(); // what the window sends is not kept
         const int minute = int(clock.elapsed() / 60000);
         if (minute > reported) {
@@ -128,14 +138,15 @@ int main(int argc, char *argv[])
                 peakAfterFirstMinute = memoryMiB("VmHWM:");
             }
             say(QStringLiteral("minute %1: RSS %2 MiB, peak %3 MiB, received %4 of %5 bytes, "
-                               "pane %6 characters, sent %7 frames")
+                               "pane %6 characters, sent %7 frames, %8 bytes behind the line")
                         .arg(minute)
                         .arg(rss, 0, 'f', 1)
                         .arg(memoryMiB("VmHWM:"), 0, 'f', 1)
                         .arg(counter(w, QStringLiteral("收字节数")))
                         .arg(written)
                         .arg(receivePane(w)->document()->characterCount())
-                        .arg(counter(w, QStringLiteral("发帧数"))));
+                        .arg(counter(w, QStringLiteral("发帧数")))
+                        .arg(behind));
         }
         if (minute >= minutes)
             QCoreApplication::quit();
@@ -167,10 +178,11 @@ int main(int argc, char *argv[])
     }
     const qint64 captureSize = capture.size();
 
-    say(QStringLiteral("received %1 of %2 bytes%3")
+    say(QStringLiteral("received %1 of %2 bytes written; %3 bytes behind the line's pace%4")
                 .arg(counter(w, QStringLiteral("收字节数")))
                 .arg(written)
-                .arg(caughtUp ? QString() : QStringLiteral(" (the window fell behind)")));
+                .arg(behind)
+                .arg(caughtUp ? QString() : QStringLiteral(" (the window did not catch up)")));
     say(QStringLiteral("peak RSS: %1 MiB after the first minute, %2 MiB at the end; "
                        "RSS %3 -> %4 MiB")
                 .arg(peakAfterFirstMinute, 0, 'f', 1)
@@ -186,5 +198,6 @@ int main(int argc, char *argv[])
                 .arg(complete ? "yes" : "NO")
                 .arg(matched)
                 .arg(written));
-    return complete && caughtUp ? 0 : 1;
+    // Keeping pace is part of passing: a real line does not wait.
+    return complete && caughtUp && behind < maxBacklog ? 0 : 1;
 }

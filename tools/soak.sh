@@ -3,8 +3,8 @@
 # given minutes (default 10) with capture, a periodic send and an area
 # rotation running; prints peak memory at the start and the end and whether
 # the capture file holds every byte. Add --no-auto-clear to see how far the
-# receive pane grows with "自动清" off.
-# Usage: tools/soak.sh [minutes] [--no-auto-clear]
+# receive pane grows with "自动清" off, --frame-newline for one line per chunk.
+# Usage: tools/soak.sh [minutes] [--no-auto-clear] [--frame-newline]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 minutes="${1:-10}"
