@@ -14,18 +14,6 @@ using namespace testsupport;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool sanitized = true;
-#else
-constexpr bool sanitized = false;
-#endif
-#else
-constexpr bool sanitized = false;
-#endif
-
 constexpr int floodTimeoutMs = 120000;
 
 struct Rig
@@ -92,9 +80,7 @@ private slots:
 
 void FloodTest::randomBytesInHexView()
 {
-    // The sanitizer build reads several times slower; a quarter still
-    // crosses many read sizes.
-    const int size = sanitized ? 1024 * 1024 : 4 * 1024 * 1024;
+    const int size = 4 * 1024 * 1024;
     const QByteArray sent = randomBytes(size, 4242);
     QTemporaryDir dir;
     const QString path = dir.filePath("flood.txt");
@@ -128,7 +114,7 @@ void FloodTest::splitCharactersInTextView()
         points << point;
     QRandomGenerator rng(9001);
     QVector<uint> characters;
-    const int count = sanitized ? 100000 : 400000;
+    const int count = 400000;
     for (int i = 0; i < count; ++i)
         characters << points.at(rng.bounded(points.size()));
     const QString text = QString::fromUcs4(characters.constData(), characters.size());
