@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Quorvel.
+# Installs what is missing, builds the program (not the tests), and starts it.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-"$here/tools/setup.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$here/tools/setup.sh" --target quorvel build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "Quorvel is built (build/quorvel), but there is no display to show its window." >&2

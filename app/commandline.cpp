@@ -4,7 +4,6 @@
 #include "mainwindow.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 namespace {
 
@@ -41,6 +40,51 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                         QStringLiteral("Open the port at start."));
     parser.addOptions({ portOption, baudOption, openOption });
 
+    // Read before the application exists (so --help works without a display),
+    // the arguments still hold Qt's own options: accept and leave them to Qt.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const char *const qtOptionsWithValue[] = { "platform",
+                                               "platformpluginpath",
+                                               "platformtheme",
+                                               "plugin",
+                                               "qwindowgeometry",
+                                               "qwindowicon",
+                                               "qwindowtitle",
+                                               "session",
+                                               "style",
+                                               "stylesheet",
+                                               "display",
+                                               "geometry",
+                                               "title",
+                                               "name",
+                                               "visual",
+                                               "ncols",
+                                               "cmap",
+                                               "im",
+                                               "inputstyle",
+                                               "fn",
+                                               "font",
+                                               "bg",
+                                               "background",
+                                               "fg",
+                                               "foreground",
+                                               "btn",
+                                               "button",
+                                               "qmljsdebugger" };
+    const char *const qtFlags[] = { "reverse", "widgetcount", "nograb",
+                                    "dograb",  "sync",        "testability" };
+    for (const char *name : qtOptionsWithValue) {
+        QCommandLineOption option{ QString::fromLatin1(name) };
+        option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : qtFlags) {
+        QCommandLineOption option{ QString::fromLatin1(name) };
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
     CommandLine result;
     auto usageError = [&](const QString &problem) {
         result.exitStatus = usageErrorStatus;
@@ -57,8 +101,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(versionOption)) {
         result.exitStatus = 0;
-        result.message = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                       QCoreApplication::applicationVersion());
+        result.message = QStringLiteral("Quorvel " QUORVEL_VERSION "\n");
         return result;
     }
     if (!parser.positionalArguments().isEmpty())

@@ -44,11 +44,12 @@ void MainWindow::buildLayout()
     buildReceivePane();
     buildCountersAndOptions();
 
-    auto *clearReceiveButton = new QPushButton(QStringLiteral("清空接收区"));
+    auto *clearReceiveButton =
+            named(new QPushButton(QStringLiteral("清空接收区")), "clearReceiveButton");
     connect(clearReceiveButton, &QPushButton::clicked, this, &MainWindow::onClearReceive);
-    auto *changeFileButton = new QPushButton(QStringLiteral("更改文件"));
+    auto *changeFileButton = named(new QPushButton(QStringLiteral("更改文件")), "changeFileButton");
     connect(changeFileButton, &QPushButton::clicked, this, [this] { chooseCaptureFileName(); });
-    auto *clearCountButton = new QPushButton(QStringLiteral("清空计数"));
+    auto *clearCountButton = named(new QPushButton(QStringLiteral("清空计数")), "clearCountButton");
     connect(clearCountButton, &QPushButton::clicked, this, &MainWindow::onClearCount);
 
     auto *upperBlock = new QVBoxLayout;
@@ -57,7 +58,7 @@ void MainWindow::buildLayout()
     leftColumn->setContentsMargins(0, 0, 0, 0);
     auto *firstLeftRow = new QHBoxLayout;
 
-    auto *serialGroup = new QGroupBox(QStringLiteral("串口参数"));
+    auto *serialGroup = named(new QGroupBox(QStringLiteral("串口参数")), "serialGroup");
     serialGroup->setMaximumWidth(155);
     serialGroup->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto *serialForm = new QFormLayout(serialGroup);
@@ -72,7 +73,7 @@ void MainWindow::buildLayout()
     serialForm->addRow(QString(), rowOfTwo(sendLamp, recvLamp));
     firstLeftRow->addWidget(serialGroup);
 
-    auto *counterGroup = new QGroupBox(QStringLiteral("计数器"));
+    auto *counterGroup = named(new QGroupBox(QStringLiteral("计数器")), "counterGroup");
     counterGroup->setMaximumWidth(155);
     counterGroup->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto *counterForm = new QFormLayout(counterGroup);
@@ -90,7 +91,7 @@ void MainWindow::buildLayout()
     leftColumn->addLayout(firstLeftRow);
 
     auto *secondLeftRow = new QHBoxLayout;
-    auto *receiveGroup = new QGroupBox(QStringLiteral("接收区设置"));
+    auto *receiveGroup = named(new QGroupBox(QStringLiteral("接收区设置")), "receiveGroup");
     receiveGroup->setFixedWidth(155);
     auto *receiveLayout = new QVBoxLayout(receiveGroup);
     receiveLayout->addLayout(layoutOfTwo(clearReceiveButton, hexRecvCheck));
@@ -99,7 +100,7 @@ void MainWindow::buildLayout()
     receiveLayout->addWidget(captureFileEdit);
     secondLeftRow->addWidget(receiveGroup);
 
-    auto *optionsGroup = new QGroupBox(QStringLiteral("显示选项"));
+    auto *optionsGroup = named(new QGroupBox(QStringLiteral("显示选项")), "optionsGroup");
     optionsGroup->setFixedWidth(155);
     auto *optionsLayout = new QVBoxLayout(optionsGroup);
     optionsLayout->setContentsMargins(8, 4, 8, 2);
@@ -129,28 +130,23 @@ void MainWindow::buildLayout()
 
     buildSendAreaWidgets();
 
-    QLabel *areaLabels[3];
-    for (int area = 0; area < 3; ++area) {
-        areaLabels[area] = new QLabel(QStringLiteral("发送区%1").arg(area + 1));
-        areaLabels[area]->setMinimumWidth(72);
-    }
-    auto *sendGroup = new QGroupBox(QStringLiteral("发送区"));
+    auto *sendGroup = named(new QGroupBox(QStringLiteral("发送区")), "sendGroup");
     auto *sendLayout = new QVBoxLayout(sendGroup);
-    QPlainTextEdit *const edits[3] = { sendEdit1, sendEdit2, sendEdit3 };
-    for (int area = 0; area < 3; ++area) {
-        auto *row = new QHBoxLayout;
-        row->addWidget(areaLabels[area]);
-        row->addWidget(edits[area], 1);
-        auto *clearButton = new QPushButton(QStringLiteral("清空"));
-        QPlainTextEdit *edit = edits[area];
+    for (int index = 0; index < 3; ++index) {
+        const QString number = QString::number(index + 1);
+        auto *label = new QLabel(QStringLiteral("发送区") + number);
+        label->setMinimumWidth(72);
+        QPlainTextEdit *edit = sendAreas[index].edit;
+        auto *clearButton =
+                named(new QPushButton(QStringLiteral("清空")), "clearSendButton" + number);
         connect(clearButton, &QPushButton::clicked, this, [edit] { edit->clear(); });
-        auto *manualSendButton = new QPushButton(QStringLiteral("手动发送"));
-        if (area == 0)
-            connect(manualSendButton, &QPushButton::clicked, this, &MainWindow::onManualSend1);
-        else if (area == 1)
-            connect(manualSendButton, &QPushButton::clicked, this, &MainWindow::onManualSend2);
-        else
-            connect(manualSendButton, &QPushButton::clicked, this, &MainWindow::onManualSend3);
+        auto *manualSendButton =
+                named(new QPushButton(QStringLiteral("手动发送")), "manualSendButton" + number);
+        connect(manualSendButton, &QPushButton::clicked, this,
+                [this, index] { sendFromArea(index); });
+        auto *row = new QHBoxLayout;
+        row->addWidget(label);
+        row->addWidget(edit, 1);
         row->addWidget(clearButton);
         row->addWidget(manualSendButton);
         sendLayout->addLayout(row);

@@ -10,17 +10,22 @@
 
 int main(int argc, char **argv)
 {
-    registerQuorvelResources();
-    QApplication app(argc, argv);
-    setUpApplication();
-
-    // Qt has taken its own options (-platform, -style...) out of the arguments.
-    const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
+    // Read under a core application first: help, version and usage errors
+    // must not need a display.
+    CommandLine commandLine;
+    {
+        QCoreApplication reader(argc, argv);
+        commandLine = parseCommandLine(QCoreApplication::arguments());
+    }
     if (commandLine.exitStatus >= 0) {
         std::fputs(commandLine.message.toLocal8Bit().constData(),
                    commandLine.exitStatus == 0 ? stdout : stderr);
         return commandLine.exitStatus;
     }
+
+    registerQuorvelResources();
+    QApplication app(argc, argv);
+    setUpApplication();
 
     MainWindow window;
     applyStartOptions(window, commandLine.options);

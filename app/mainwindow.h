@@ -5,6 +5,10 @@
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <array>
 
 #include "trafficformat.h"
 
@@ -19,6 +23,15 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class PortWatcher;
+
+// Names a new object for finding it later (tests, style sheets).
+template<typename T>
+T *named(T *object, const QString &name)
+{
+    object->setObjectName(name);
+    return object;
+}
 
 enum RotationMode { RotationIdle = 0, RotationFile = 1, RotationAreas = 2 };
 
@@ -85,98 +98,138 @@ private:
     void continueFileRotationAfterAnswer();
     void chooseSendFile();
     void startAutoSend(int areaIndex, bool checked);
+    void sendFromArea(int areaIndex);
+    bool wrapOrEndFileRotation();
 
     // Settings and themes.
     void loadSendAreaSettings();
     void loadOptionSettings();
+    struct StoredSetting;
+    QVector<StoredSetting> storedSettings() const;
     void applyTheme();
 
-    QSerialPort *serialPort;
-    QTimer *rotationTimer;
-    QTimer *sendLampTimer;
-    QTimer *recvLampTimer;
+    // One send area's widgets and state, so "area n" is one lookup.
+    struct SendArea
+    {
+        QPlainTextEdit *edit = nullptr;
+        QCheckBox *hex = nullptr;
+        QPushButton *checksum = nullptr;
+        QCheckBox *autoSend = nullptr;
+        QCheckBox *joinRotation = nullptr;
+        QSpinBox *interval = nullptr;
+        QTimer *timer = nullptr;
+        int *checksumKind = nullptr; // into lastChecksumKind
+        qint64 *nextDueMs = nullptr; // into nextDueMs
+    };
+    // A stored setting and the widget that shows it: a text or a flag.
+    struct StoredSetting
+    {
+        const char *key;
+        QWidget *widget;
+        QVariant defaultValue;
+    };
+
+    std::array<SendArea, 3> sendAreas;
+
+    QSerialPort *serialPort = nullptr;
+    QTimer *rotationTimer = nullptr;
+    QTimer *sendLampTimer = nullptr;
+    QTimer *recvLampTimer = nullptr;
     QFile captureFile;
-    bool capturing;
-    QComboBox *portCombo;
-    QComboBox *baudCombo;
-    QComboBox *dataBitsCombo;
-    QComboBox *parityCombo;
-    QComboBox *stopBitsCombo;
-    QPushButton *openButton;
-    QLabel *statusLamp;
-    QLabel *sendLamp;
-    QLabel *recvLamp;
-    QPlainTextEdit *recvEdit;
-    QPushButton *stopDisplayButton;
-    QCheckBox *hexRecvCheck;
-    QCheckBox *autoClearCheck;
-    QPushButton *saveDataButton;
-    QLineEdit *captureFileEdit;
-    QLineEdit *sentFramesEdit;
-    QLineEdit *sentBytesEdit;
-    QLineEdit *recvFramesEdit;
-    QLineEdit *recvBytesEdit;
-    QLineEdit *fileLinesEdit;
-    QLineEdit *currentLineEdit;
-    qint64 sentFrames;
-    qint64 sentBytes;
-    qint64 recvFrames;
-    qint64 recvBytes;
-    QCheckBox *showSaveSendCheck;
-    QCheckBox *showSaveTimeCheck;
-    QCheckBox *frameNewlineCheck;
-    QCheckBox *keywordFilterCheck;
-    QLineEdit *keywordEdit;
-    QPushButton *themeButton;
-    int themeIndex;
-    QPlainTextEdit *sendEdit1;
-    QPlainTextEdit *sendEdit2;
-    QPlainTextEdit *sendEdit3;
-    QCheckBox *hexSendCheck1;
-    QCheckBox *hexSendCheck2;
-    QCheckBox *hexSendCheck3;
-    QPushButton *checksumButton1;
-    QPushButton *checksumButton2;
-    QPushButton *checksumButton3;
-    int lastChecksumKind[3];
-    QCheckBox *autoSendCheck1;
-    QCheckBox *autoSendCheck2;
-    QCheckBox *autoSendCheck3;
-    QCheckBox *joinRotationCheck1;
-    QCheckBox *joinRotationCheck2;
-    QCheckBox *joinRotationCheck3;
-    QSpinBox *autoSendIntervalSpin1;
-    QSpinBox *autoSendIntervalSpin2;
-    QSpinBox *autoSendIntervalSpin3;
-    QTimer *autoSendTimer1;
-    QTimer *autoSendTimer2;
-    QTimer *autoSendTimer3;
-    QCheckBox *sendOnceCheck;
-    QSpinBox *rotationPeriodSpin;
-    QPushButton *chooseSendFileButton;
-    QRadioButton *waitAnswerRadio;
-    QRadioButton *timedRadio;
-    QSpinBox *answerTimeoutSpin;
-    QSpinBox *retryCountSpin;
+    bool capturing = false;
+    QComboBox *portCombo = nullptr;
+    QComboBox *baudCombo = nullptr;
+    QComboBox *dataBitsCombo = nullptr;
+    QComboBox *parityCombo = nullptr;
+    QComboBox *stopBitsCombo = nullptr;
+    QPushButton *openButton = nullptr;
+    QLabel *statusLamp = nullptr;
+    QLabel *sendLamp = nullptr;
+    QLabel *recvLamp = nullptr;
+    QPlainTextEdit *recvEdit = nullptr;
+    QPushButton *stopDisplayButton = nullptr;
+    QCheckBox *hexRecvCheck = nullptr;
+    QCheckBox *autoClearCheck = nullptr;
+    QPushButton *saveDataButton = nullptr;
+    QLineEdit *captureFileEdit = nullptr;
+    QLineEdit *sentFramesEdit = nullptr;
+    QLineEdit *sentBytesEdit = nullptr;
+    QLineEdit *recvFramesEdit = nullptr;
+    QLineEdit *recvBytesEdit = nullptr;
+    QLineEdit *fileLinesEdit = nullptr;
+    QLineEdit *currentLineEdit = nullptr;
+    qint64 sentFrames = 0;
+    qint64 sentBytes = 0;
+    qint64 recvFrames = 0;
+    qint64 recvBytes = 0;
+    QCheckBox *showSaveSendCheck = nullptr;
+    QCheckBox *showSaveTimeCheck = nullptr;
+    QCheckBox *frameNewlineCheck = nullptr;
+    QCheckBox *keywordFilterCheck = nullptr;
+    QLineEdit *keywordEdit = nullptr;
+    QPushButton *themeButton = nullptr;
+    int themeIndex = 0;
+    // The areas' widgets by their own names: aliases of the records' fields.
+    QPlainTextEdit *&sendEdit1 = sendAreas[0].edit;
+    QPlainTextEdit *&sendEdit2 = sendAreas[1].edit;
+    QPlainTextEdit *&sendEdit3 = sendAreas[2].edit;
+    QCheckBox *&hexSendCheck1 = sendAreas[0].hex;
+    QCheckBox *&hexSendCheck2 = sendAreas[1].hex;
+    QCheckBox *&hexSendCheck3 = sendAreas[2].hex;
+    QPushButton *&checksumButton1 = sendAreas[0].checksum;
+    QPushButton *&checksumButton2 = sendAreas[1].checksum;
+    QPushButton *&checksumButton3 = sendAreas[2].checksum;
+    int lastChecksumKind[3] = { -1, -1, -1 };
+    QCheckBox *&autoSendCheck1 = sendAreas[0].autoSend;
+    QCheckBox *&autoSendCheck2 = sendAreas[1].autoSend;
+    QCheckBox *&autoSendCheck3 = sendAreas[2].autoSend;
+    QCheckBox *&joinRotationCheck1 = sendAreas[0].joinRotation;
+    QCheckBox *&joinRotationCheck2 = sendAreas[1].joinRotation;
+    QCheckBox *&joinRotationCheck3 = sendAreas[2].joinRotation;
+    QSpinBox *&autoSendIntervalSpin1 = sendAreas[0].interval;
+    QSpinBox *&autoSendIntervalSpin2 = sendAreas[1].interval;
+    QSpinBox *&autoSendIntervalSpin3 = sendAreas[2].interval;
+    QTimer *&autoSendTimer1 = sendAreas[0].timer;
+    QTimer *&autoSendTimer2 = sendAreas[1].timer;
+    QTimer *&autoSendTimer3 = sendAreas[2].timer;
+    QCheckBox *sendOnceCheck = nullptr;
+    QSpinBox *rotationPeriodSpin = nullptr;
+    QPushButton *chooseSendFileButton = nullptr;
+    QRadioButton *waitAnswerRadio = nullptr;
+    QRadioButton *timedRadio = nullptr;
+    QSpinBox *answerTimeoutSpin = nullptr;
+    QSpinBox *retryCountSpin = nullptr;
     QStringList sendFileLines;
-    int currentLine;
-    bool waitForAnswer;
-    int rotationMode;
+    int currentLine = 0;
+    bool waitForAnswer = true;
+    int rotationMode = RotationIdle;
     // Milliseconds of a monotonic clock, so setting the system clock back
     // cannot stall area rotation.
-    qint64 nextDueMs[3];
-    int retriesLeft;
-    QTimer *answerTimer;
+    qint64 nextDueMs[3] = { 0, 0, 0 };
+    int retriesLeft = 0;
+    QTimer *answerTimer = nullptr;
 
     // A vanished device keeps signalling errors; only the first error of an
     // opening is shown, so boxes can neither nest nor trap the user.
-    bool portErrorShown;
+    bool portErrorShown = false;
     // Received text may split a UTF-8 sequence across ready-reads.
     Utf8StreamDecoder receiveDecoder;
 
     // Ports named on the command line that enumeration may not list (a pty,
     // a /dev/serial/by-id link): kept in the list while they exist.
     QStringList pinnedPorts;
+
+    // Device loss and reconnection (serial/reconnect.cpp).
+    void buildPortCombo();
+    bool openPortNamed(const QString &portName);
+    void closePort();
+    void handleDeviceLoss();
+    void reopenReturnedPort(const QString &portName);
+    void stopWatchingPort();
+    PortWatcher *portWatcher = nullptr;
+    QString openedPortName;
+    bool deviceLossPending = false;
+    bool deviceLossBoxOpen = false;
 
     // Big send files load in slices (send/sendfileloader.h).
     class SendFileLoader *sendFileLoader = nullptr;

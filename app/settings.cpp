@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QSettings>
 
-#include <utility>
-
 namespace {
 
 QString organisationAndApplication()
@@ -15,74 +13,81 @@ QString organisationAndApplication()
     return QStringLiteral("Quorvel");
 }
 
+const QString themeKey = QStringLiteral("themeIndex");
+
 } // namespace
 
+// Every stored value but the theme, in the order the store has always been
+// written; both loaders and closeEvent walk this one table.
+QVector<MainWindow::StoredSetting> MainWindow::storedSettings() const
+{
+    return {
+        { "send1", sendEdit1, QVariant() },
+        { "send2", sendEdit2, QVariant() },
+        { "send3", sendEdit3, QVariant() },
+        { "hex1", hexSendCheck1, true },
+        { "hex2", hexSendCheck2, true },
+        { "hex3", hexSendCheck3, true },
+        { "hexRecv", hexRecvCheck, true },
+        { "autoClear", autoClearCheck, true },
+        { "showSaveSend", showSaveSendCheck, false },
+        { "showSaveTime", showSaveTimeCheck, false },
+        { "frameNewline", frameNewlineCheck, false },
+        { "keywordFilter", keywordFilterCheck, false },
+        { "stopDisplay", stopDisplayButton, false },
+        // Restoring a checked box fires its reaction: a stored auto-send
+        // starts its timer now, at the built-in period.
+        { "autoSend1", autoSendCheck1, false },
+        { "autoSend2", autoSendCheck2, false },
+        { "autoSend3", autoSendCheck3, false },
+        { "joinRotation1", joinRotationCheck1, false },
+        { "joinRotation2", joinRotationCheck2, false },
+        { "joinRotation3", joinRotationCheck3, false },
+        { "sendOnce", sendOnceCheck, false },
+    };
+}
+
+namespace {
+
+void restore(const QSettings &settings, const QString &key, QWidget *widget,
+             const QVariant &defaultValue)
+{
+    const QVariant value = settings.value(key, defaultValue);
+    if (auto *edit = qobject_cast<QPlainTextEdit *>(widget))
+        edit->setPlainText(value.toString());
+    else
+        static_cast<QAbstractButton *>(widget)->setChecked(value.toBool());
+}
+
+} // namespace
+
+// The send areas' texts and "16进制" come first in the table.
 void MainWindow::loadSendAreaSettings()
 {
-    QSettings settings(organisationAndApplication(), organisationAndApplication());
-    sendEdit1->setPlainText(settings.value(QStringLiteral("send1"), QVariant()).toString());
-    sendEdit2->setPlainText(settings.value(QStringLiteral("send2"), QVariant()).toString());
-    sendEdit3->setPlainText(settings.value(QStringLiteral("send3"), QVariant()).toString());
-    hexSendCheck1->setChecked(settings.value(QStringLiteral("hex1"), true).toBool());
-    hexSendCheck2->setChecked(settings.value(QStringLiteral("hex2"), true).toBool());
-    hexSendCheck3->setChecked(settings.value(QStringLiteral("hex3"), true).toBool());
+    const QSettings settings(organisationAndApplication(), organisationAndApplication());
+    for (const StoredSetting &setting : storedSettings().mid(0, 6))
+        restore(settings, QLatin1String(setting.key), setting.widget, setting.defaultValue);
 }
 
 void MainWindow::loadOptionSettings()
 {
-    QSettings settings(organisationAndApplication(), organisationAndApplication());
-    hexRecvCheck->setChecked(settings.value(QStringLiteral("hexRecv"), true).toBool());
-    autoClearCheck->setChecked(settings.value(QStringLiteral("autoClear"), true).toBool());
-    showSaveSendCheck->setChecked(settings.value(QStringLiteral("showSaveSend"), false).toBool());
-    showSaveTimeCheck->setChecked(settings.value(QStringLiteral("showSaveTime"), false).toBool());
-    frameNewlineCheck->setChecked(settings.value(QStringLiteral("frameNewline"), false).toBool());
-    keywordFilterCheck->setChecked(settings.value(QStringLiteral("keywordFilter"), false).toBool());
-
-    stopDisplayButton->setChecked(settings.value(QStringLiteral("stopDisplay"), false).toBool());
-    stopDisplayButton->setText(stopDisplayButton->isChecked() ? QStringLiteral("继续显示")
-                                                              : QStringLiteral("停止显示"));
-
-    // Restoring a checked box fires its reaction: a stored auto-send starts
-    // its timer now, at the built-in period.
-    autoSendCheck1->setChecked(settings.value(QStringLiteral("autoSend1"), false).toBool());
-    autoSendCheck2->setChecked(settings.value(QStringLiteral("autoSend2"), false).toBool());
-    autoSendCheck3->setChecked(settings.value(QStringLiteral("autoSend3"), false).toBool());
-    joinRotationCheck1->setChecked(settings.value(QStringLiteral("joinRotation1"), false).toBool());
-    joinRotationCheck2->setChecked(settings.value(QStringLiteral("joinRotation2"), false).toBool());
-    joinRotationCheck3->setChecked(settings.value(QStringLiteral("joinRotation3"), false).toBool());
-    sendOnceCheck->setChecked(settings.value(QStringLiteral("sendOnce"), false).toBool());
-    themeIndex = settings.value(QStringLiteral("themeIndex"), 0).toInt();
+    const QSettings settings(organisationAndApplication(), organisationAndApplication());
+    for (const StoredSetting &setting : storedSettings().mid(6))
+        restore(settings, QLatin1String(setting.key), setting.widget, setting.defaultValue);
+    themeIndex = settings.value(themeKey, 0).toInt();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     QSettings settings(organisationAndApplication(), organisationAndApplication());
-    settings.setValue(QStringLiteral("send1"), sendEdit1->document()->toPlainText());
-    settings.setValue(QStringLiteral("send2"), sendEdit2->document()->toPlainText());
-    settings.setValue(QStringLiteral("send3"), sendEdit3->document()->toPlainText());
-
-    const std::pair<const char *, QAbstractButton *> flags[] = {
-        { "hex1", hexSendCheck1 },
-        { "hex2", hexSendCheck2 },
-        { "hex3", hexSendCheck3 },
-        { "hexRecv", hexRecvCheck },
-        { "autoClear", autoClearCheck },
-        { "showSaveSend", showSaveSendCheck },
-        { "showSaveTime", showSaveTimeCheck },
-        { "frameNewline", frameNewlineCheck },
-        { "keywordFilter", keywordFilterCheck },
-        { "stopDisplay", stopDisplayButton },
-        { "autoSend1", autoSendCheck1 },
-        { "autoSend2", autoSendCheck2 },
-        { "autoSend3", autoSendCheck3 },
-        { "joinRotation1", joinRotationCheck1 },
-        { "joinRotation2", joinRotationCheck2 },
-        { "joinRotation3", joinRotationCheck3 },
-        { "sendOnce", sendOnceCheck },
-    };
-    for (const auto &flag : flags)
-        settings.setValue(QLatin1String(flag.first), flag.second->isChecked());
-    settings.setValue(QStringLiteral("themeIndex"), themeIndex);
+    for (const StoredSetting &setting : storedSettings()) {
+        auto *edit = qobject_cast<QPlainTextEdit *>(setting.widget);
+        settings.setValue(
+                QLatin1String(setting.key),
+                edit ? QVariant(edit->document()->toPlainText())
+                     : QVariant(static_cast<QAbstractButton *>(setting.widget)->isChecked()));
+    }
+    settings.setValue(themeKey, themeIndex);
 
     QMainWindow::closeEvent(event);
 }

@@ -15,6 +15,8 @@ void setUpApplication()
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setWindowIcon(QIcon(QLatin1String(iconPath)));
+    // Lets Wayland desktops match the window to the installed desktop entry.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.quorvel.quorvel"));
 }
 
 void setUpMainWindow(QWidget &window)

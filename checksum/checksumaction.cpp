@@ -9,26 +9,23 @@
 
 void MainWindow::onChecksumBtnClicked(int areaIndex)
 {
-    const int area = areaIndex == 0 ? 0 : areaIndex == 1 ? 1 : 2;
+    const SendArea &area = sendAreas[unsigned(areaIndex) < 3 ? areaIndex : 2];
     ChecksumDialog dialog(this);
-    if (lastChecksumKind[area] >= 0)
-        dialog.setCheckedKind(lastChecksumKind[area]);
+    if (*area.checksumKind >= 0)
+        dialog.setCheckedKind(*area.checksumKind);
     if (dialog.exec() != QDialog::Accepted)
         return;
 
     // Remembered before the text is looked at, so an empty or unreadable
     // area still keeps the choice.
     const int kind = dialog.checkedKind();
-    lastChecksumKind[area] = kind;
+    *area.checksumKind = kind;
 
-    QPlainTextEdit *edit = area == 0 ? sendEdit1 : area == 1 ? sendEdit2 : sendEdit3;
-    QCheckBox *hexCheck = area == 0 ? hexSendCheck1 : area == 1 ? hexSendCheck2 : hexSendCheck3;
-
-    const QString text = edit->document()->toPlainText().trimmed();
+    const QString text = area.edit->document()->toPlainText().trimmed();
     if (text.isEmpty())
         return;
 
-    const QByteArray bytes = hexCheck->isChecked() ? parseHexString(text) : text.toUtf8();
+    const QByteArray bytes = area.hex->isChecked() ? parseHexString(text) : text.toUtf8();
     if (bytes.isEmpty()) {
         QMessageBox::warning(
                 this, QStringLiteral("校验"),
@@ -37,7 +34,6 @@ void MainWindow::onChecksumBtnClicked(int areaIndex)
         return;
     }
 
-    const QByteArray withChecksum = appendChecksum(bytes, kind);
-    edit->setPlainText(QString::fromLatin1(withChecksum.toHex(' ').toUpper()));
-    hexCheck->setChecked(true);
+    area.edit->setPlainText(hexForm(appendChecksum(bytes, kind)));
+    area.hex->setChecked(true);
 }

@@ -48,6 +48,13 @@ void MainWindow::buildReceivePane()
     hexRecvCheck->setChecked(true);
     autoClearCheck = new QCheckBox(QStringLiteral("自动清"));
     autoClearCheck->setChecked(true);
+
+    recvEdit->setObjectName(QStringLiteral("recvEdit"));
+    stopDisplayButton->setObjectName(QStringLiteral("stopDisplayButton"));
+    saveDataButton->setObjectName(QStringLiteral("saveDataButton"));
+    captureFileEdit->setObjectName(QStringLiteral("captureFileEdit"));
+    hexRecvCheck->setObjectName(QStringLiteral("hexRecvCheck"));
+    autoClearCheck->setObjectName(QStringLiteral("autoClearCheck"));
 }
 
 void MainWindow::buildCountersAndOptions()
@@ -69,6 +76,19 @@ void MainWindow::buildCountersAndOptions()
     keywordEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     themeButton = new QPushButton(QStringLiteral("切换主题"));
+
+    sentFramesEdit->setObjectName(QStringLiteral("sentFramesEdit"));
+    sentBytesEdit->setObjectName(QStringLiteral("sentBytesEdit"));
+    recvFramesEdit->setObjectName(QStringLiteral("recvFramesEdit"));
+    recvBytesEdit->setObjectName(QStringLiteral("recvBytesEdit"));
+    fileLinesEdit->setObjectName(QStringLiteral("fileLinesEdit"));
+    currentLineEdit->setObjectName(QStringLiteral("currentLineEdit"));
+    showSaveSendCheck->setObjectName(QStringLiteral("showSaveSendCheck"));
+    showSaveTimeCheck->setObjectName(QStringLiteral("showSaveTimeCheck"));
+    frameNewlineCheck->setObjectName(QStringLiteral("frameNewlineCheck"));
+    keywordFilterCheck->setObjectName(QStringLiteral("keywordFilterCheck"));
+    keywordEdit->setObjectName(QStringLiteral("keywordEdit"));
+    themeButton->setObjectName(QStringLiteral("themeButton"));
 }
 
 void MainWindow::displayData(const QByteArray &data, bool received)

@@ -1,28 +1,19 @@
 #include "trafficformat.h"
 
+#include <QTextCodec>
 #include <QTime>
 
-QString hexForm(const QByteArray &data)
-{
-    return QString::fromLatin1(data.toHex(' ').toUpper());
-}
-
-QString textForm(const QByteArray &data)
-{
-    // The pointer-and-size overload does not stop at a zero byte.
-    return QString::fromUtf8(data.constData(), data.size());
-}
-
-QString timeStampForm(const QTime &time)
-{
-    return QStringLiteral("[%1:%2:%3:%4] ")
-            .arg(time.hour(), 2, 10, QLatin1Char('0'))
-            .arg(time.minute(), 2, 10, QLatin1Char('0'))
-            .arg(time.second(), 2, 10, QLatin1Char('0'))
-            .arg(time.msec(), 3, 10, QLatin1Char('0'));
-}
-
 namespace {
+
+// Qt's UTF-8 decoder from a clean state. IgnoreHeader keeps a leading
+// byte-order mark as a character (QString::fromUtf8 drops it); an
+// incomplete sequence at the end is left in the state, counted by
+// remainingChars.
+QString decodeUtf8(const QByteArray &data, QTextCodec::ConverterState *state)
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("UTF-8");
+    return codec->toUnicode(data.constData(), data.size(), state);
+}
 
 bool isContinuation(unsigned char byte)
 {
@@ -59,8 +50,10 @@ bool secondByteAllowed(unsigned char lead, unsigned char second)
     }
 }
 
-} // namespace
-
+// Number of bytes at the end of data that start a UTF-8 sequence which is
+// still incomplete but could be completed by further bytes (0 to 3). A
+// sequence that can no longer become valid is not held: its bytes show as
+// U+FFFD at once, exactly as they would in a decode of the whole stream.
 int incompleteUtf8TailLength(const QByteArray &data)
 {
     const int size = data.size();
@@ -80,6 +73,29 @@ int incompleteUtf8TailLength(const QByteArray &data)
     return 0;
 }
 
+} // namespace
+
+QString hexForm(const QByteArray &data)
+{
+    return QString::fromLatin1(data.toHex(' ').toUpper());
+}
+
+QString textForm(const QByteArray &data)
+{
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    const QString text = decodeUtf8(data, &state);
+    // Nothing follows: each byte of an unfinished sequence is malformed.
+    return text + QString(state.remainingChars, QChar::ReplacementCharacter);
+}
+
+QString timeStampForm(const QTime &time)
+{
+    return time.toString(QStringLiteral("[HH:mm:ss:zzz] "));
+}
+
+// The held-back bytes are decoded again together with the next chunk, from
+// a clean state: Qt's decoder carrying them in its own state would turn a
+// held sequence that proves malformed into fewer U+FFFD than a whole decode.
 QString Utf8StreamDecoder::decode(const QByteArray &chunk)
 {
     QByteArray data = pending + chunk;

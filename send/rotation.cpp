@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 
@@ -40,32 +41,37 @@ QHBoxLayout *leftAlignedRow()
 
 void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
 {
-    sendOnceCheck = new QCheckBox(QStringLiteral("只轮发一遍"));
-    rotationPeriodSpin = new QSpinBox;
+    sendOnceCheck = named(new QCheckBox(QStringLiteral("只轮发一遍")), "sendOnceCheck");
+    rotationPeriodSpin = named(new QSpinBox, "rotationPeriodSpin");
     rotationPeriodSpin->setRange(10, 3600000);
     rotationPeriodSpin->setSuffix(QStringLiteral(" ms"));
     rotationPeriodSpin->setValue(1000);
-    chooseSendFileButton = new QPushButton(QStringLiteral("选择发送文件"));
-    waitAnswerRadio = new QRadioButton(QStringLiteral("收到回答后发下一帧"));
+    chooseSendFileButton =
+            named(new QPushButton(QStringLiteral("选择发送文件")), "chooseSendFileButton");
+    waitAnswerRadio =
+            named(new QRadioButton(QStringLiteral("收到回答后发下一帧")), "waitAnswerRadio");
     waitAnswerRadio->setChecked(true);
-    timedRadio = new QRadioButton(QStringLiteral("定时"));
+    timedRadio = named(new QRadioButton(QStringLiteral("定时")), "timedRadio");
 
-    auto *startFileButton = new QPushButton(QStringLiteral("开始文件轮发"));
+    auto *startFileButton =
+            named(new QPushButton(QStringLiteral("开始文件轮发")), "startFileRotationButton");
     const int buttonWidth = startFileButton->sizeHint().width();
-    for (QPushButton *button : { checksumButton1, checksumButton2, checksumButton3 })
-        button->setMinimumWidth(buttonWidth);
+    for (const SendArea &area : sendAreas)
+        area.checksum->setMinimumWidth(buttonWidth);
 
-    answerTimeoutSpin = new QSpinBox;
+    answerTimeoutSpin = named(new QSpinBox, "answerTimeoutSpin");
     answerTimeoutSpin->setRange(1, 300);
     answerTimeoutSpin->setSuffix(QStringLiteral(" s"));
     answerTimeoutSpin->setValue(5);
-    retryCountSpin = new QSpinBox;
+    retryCountSpin = named(new QSpinBox, "retryCountSpin");
     retryCountSpin->setRange(0, 99);
     retryCountSpin->setValue(1);
-    auto *startAreasButton = new QPushButton(QStringLiteral("开始轮发"));
+    auto *startAreasButton =
+            named(new QPushButton(QStringLiteral("开始轮发")), "startAreaRotationButton");
     startAreasButton->setMinimumWidth(buttonWidth);
 
-    auto *parametersGroup = new QGroupBox(QStringLiteral("轮发参数"));
+    auto *parametersGroup =
+            named(new QGroupBox(QStringLiteral("轮发参数")), "rotationParametersGroup");
     auto *parametersLayout = new QVBoxLayout(parametersGroup);
     parametersLayout->setSpacing(4);
     parametersLayout->setContentsMargins(6, 6, 6, 6);
@@ -95,34 +101,25 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
     thirdRow->addWidget(startAreasButton);
     parametersLayout->addLayout(thirdRow);
 
-    auto *outerGroup = new QGroupBox(QStringLiteral("发送区及发送文件轮发属性"));
+    auto *outerGroup =
+            named(new QGroupBox(QStringLiteral("发送区及发送文件轮发属性")), "rotationGroup");
     auto *outerLayout = new QHBoxLayout(outerGroup);
     outerLayout->addWidget(parametersGroup);
 
-    struct AreaWidgets
-    {
-        QCheckBox *hex;
-        QPushButton *checksum;
-        QCheckBox *autoSend;
-        QCheckBox *join;
-        QSpinBox *interval;
-    };
-    const AreaWidgets areas[3] = {
-        { hexSendCheck1, checksumButton1, autoSendCheck1, joinRotationCheck1,
-          autoSendIntervalSpin1 },
-        { hexSendCheck2, checksumButton2, autoSendCheck2, joinRotationCheck2,
-          autoSendIntervalSpin2 },
-        { hexSendCheck3, checksumButton3, autoSendCheck3, joinRotationCheck3,
-          autoSendIntervalSpin3 },
-    };
-    for (int area = 0; area < 3; ++area) {
-        auto *group = new QGroupBox(QStringLiteral("发送区%1属性").arg(area + 1));
+    for (int index = 0; index < 3; ++index) {
+        const SendArea &area = sendAreas[index];
+        auto *group = named(new QGroupBox(QStringLiteral("发送区%1属性").arg(index + 1)),
+                            QStringLiteral("sendAreaGroup%1").arg(index + 1));
         auto *form = new QFormLayout(group);
         form->setSpacing(4);
-        form->addRow(areas[area].hex, areas[area].checksum);
-        form->addRow(areas[area].autoSend, areas[area].join);
-        form->addRow(new QLabel(QStringLiteral("发送周期")), areas[area].interval);
+        form->addRow(area.hex, area.checksum);
+        form->addRow(area.autoSend, area.joinRotation);
+        form->addRow(new QLabel(QStringLiteral("发送周期")), area.interval);
         outerLayout->addWidget(group);
+        connect(area.autoSend, &QCheckBox::toggled, this,
+                [this, index](bool checked) { startAutoSend(index, checked); });
+        connect(area.checksum, &QPushButton::clicked, this,
+                [this, index] { onChecksumBtnClicked(index); });
     }
 
     connect(chooseSendFileButton, &QPushButton::clicked, this, &MainWindow::chooseSendFile);
@@ -132,15 +129,6 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
             [this](bool checked) { waitForAnswer = !checked; });
     connect(startFileButton, &QPushButton::clicked, this, &MainWindow::onStartFileRotation);
     connect(startAreasButton, &QPushButton::clicked, this, &MainWindow::onStartAreaRotation);
-    connect(autoSendCheck1, &QCheckBox::toggled, this,
-            [this](bool checked) { startAutoSend(0, checked); });
-    connect(checksumButton1, &QPushButton::clicked, this, [this] { onChecksumBtnClicked(0); });
-    connect(autoSendCheck2, &QCheckBox::toggled, this,
-            [this](bool checked) { startAutoSend(1, checked); });
-    connect(checksumButton2, &QPushButton::clicked, this, [this] { onChecksumBtnClicked(1); });
-    connect(autoSendCheck3, &QCheckBox::toggled, this,
-            [this](bool checked) { startAutoSend(2, checked); });
-    connect(checksumButton3, &QPushButton::clicked, this, [this] { onChecksumBtnClicked(2); });
 
     if (mainLayout)
         mainLayout->addWidget(outerGroup);
@@ -154,10 +142,10 @@ void MainWindow::onStartAreaRotation()
         return;
     }
 
-    QCheckBox *const joined[3] = { joinRotationCheck1, joinRotationCheck2, joinRotationCheck3 };
     // Checked before anything is stopped, so a running file rotation is left
     // undisturbed when no area can take over.
-    if (!joined[0]->isChecked() && !joined[1]->isChecked() && !joined[2]->isChecked()) {
+    if (std::none_of(sendAreas.begin(), sendAreas.end(),
+                     [](const SendArea &area) { return area.joinRotation->isChecked(); })) {
         QMessageBox::information(this, QStringLiteral("提示"),
                                  QStringLiteral("请至少勾选一个发送区参加轮发"));
         return;
@@ -167,8 +155,8 @@ void MainWindow::onStartAreaRotation()
     answerTimer->stop();
     rotationMode = RotationAreas;
     const qint64 now = monotonicNowMs();
-    for (int area = 0; area < 3; ++area)
-        nextDueMs[area] = joined[area]->isChecked() ? now : notDueAgain;
+    for (const SendArea &area : sendAreas)
+        *area.nextDueMs = area.joinRotation->isChecked() ? now : notDueAgain;
     rotationTimer->start(50);
 }
 
@@ -200,49 +188,43 @@ void MainWindow::onRotationTimer()
     if (rotationMode == RotationAreas) {
         const qint64 now = monotonicNowMs();
         const bool once = sendOnceCheck->isChecked();
-        QCheckBox *const joined[3] = { joinRotationCheck1, joinRotationCheck2, joinRotationCheck3 };
-        QPlainTextEdit *const edits[3] = { sendEdit1, sendEdit2, sendEdit3 };
-        QSpinBox *const periods[3] = { autoSendIntervalSpin1, autoSendIntervalSpin2,
-                                       autoSendIntervalSpin3 };
-        for (int area = 0; area < 3; ++area) {
-            if (!joined[area]->isChecked() || now < nextDueMs[area])
+        bool finished = true;
+        for (int index = 0; index < 3; ++index) {
+            const SendArea &area = sendAreas[index];
+            if (!area.joinRotation->isChecked())
                 continue;
-            sendText(edits[area]->document()->toPlainText(), area);
-            nextDueMs[area] = once ? notDueAgain : now + periods[area]->value();
+            if (now >= *area.nextDueMs) {
+                sendFromArea(index);
+                *area.nextDueMs = once ? notDueAgain : now + area.interval->value();
+            }
+            finished = finished && *area.nextDueMs == notDueAgain;
         }
-        if (once) {
-            bool finished = true;
-            for (int area = 0; area < 3; ++area) {
-                if (joined[area]->isChecked() && nextDueMs[area] != notDueAgain)
-                    finished = false;
-            }
-            if (finished) {
-                rotationTimer->stop();
-                rotationMode = RotationIdle;
-            }
+        if (once && finished) {
+            rotationTimer->stop();
+            rotationMode = RotationIdle;
         }
         return;
     }
 
-    if (rotationMode == RotationFile) {
-        if (sendFileLines.isEmpty()) {
-            rotationTimer->stop();
-            rotationMode = RotationIdle;
-            return;
-        }
-        if (currentLine >= sendFileLines.size()) {
-            if (sendOnceCheck->isChecked()) {
-                rotationTimer->stop();
-                rotationMode = RotationIdle;
-                return;
-            }
-            currentLine = 0;
-        }
+    if (rotationMode == RotationFile && wrapOrEndFileRotation()) {
         if (serialPort->isOpen())
             sendText(sendFileLines.at(currentLine), 0);
         ++currentLine;
         currentLineEdit->setText(QString::number(currentLine));
     }
+}
+
+// At the end of the file the rotation starts over, or ends when
+// "只轮发一遍" is on or nothing is loaded; false when it has ended.
+bool MainWindow::wrapOrEndFileRotation()
+{
+    if (currentLine >= sendFileLines.size() && !sendOnceCheck->isChecked())
+        currentLine = 0;
+    if (currentLine < sendFileLines.size())
+        return true;
+    rotationTimer->stop();
+    rotationMode = RotationIdle;
+    return false;
 }
 
 void MainWindow::sendNextLine()
@@ -262,20 +244,8 @@ void MainWindow::handleRotationAnswer()
 
 void MainWindow::continueFileRotationAfterAnswer()
 {
-    if (sendFileLines.isEmpty()) {
-        rotationMode = RotationIdle;
-        return;
-    }
-    if (currentLine >= sendFileLines.size()) {
-        if (sendOnceCheck->isChecked()) {
-            rotationMode = RotationIdle;
-            return;
-        }
-        currentLine = 0;
-    }
-    if (!serialPort->isOpen())
-        return;
-    sendNextLine();
+    if (wrapOrEndFileRotation() && serialPort->isOpen())
+        sendNextLine();
 }
 
 void MainWindow::handleAnswerTimeout()

@@ -11,47 +11,32 @@
 
 void MainWindow::buildSendAreaWidgets()
 {
-    auto newSendEdit = [] {
-        auto *edit = new QPlainTextEdit;
-        edit->setMaximumHeight(28);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        return edit;
-    };
-    sendEdit1 = newSendEdit();
-    sendEdit2 = newSendEdit();
-    sendEdit3 = newSendEdit();
+    for (int index = 0; index < 3; ++index) {
+        SendArea &area = sendAreas[index];
+        const QByteArray number = QByteArray::number(index + 1);
+        area.edit = named(new QPlainTextEdit, "sendEdit" + number);
+        area.edit->setMaximumHeight(28);
+        area.edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    hexSendCheck1 = new QCheckBox(QStringLiteral("16进制"));
-    hexSendCheck2 = new QCheckBox(QStringLiteral("16进制"));
-    hexSendCheck3 = new QCheckBox(QStringLiteral("16进制"));
-    hexSendCheck1->setChecked(true);
-    hexSendCheck2->setChecked(true);
-    hexSendCheck3->setChecked(true);
+        area.hex = named(new QCheckBox(QStringLiteral("16进制")), "hexSendCheck" + number);
+        area.hex->setChecked(true);
+        area.checksum = named(new QPushButton(QStringLiteral("校验")), "checksumButton" + number);
+        area.autoSend = named(new QCheckBox(QStringLiteral("自动发")), "autoSendCheck" + number);
+        area.joinRotation =
+                named(new QCheckBox(QStringLiteral("参加轮发")), "joinRotationCheck" + number);
 
-    checksumButton1 = new QPushButton(QStringLiteral("校验"));
-    checksumButton2 = new QPushButton(QStringLiteral("校验"));
-    checksumButton3 = new QPushButton(QStringLiteral("校验"));
+        area.interval = named(new QSpinBox, "autoSendIntervalSpin" + number);
+        area.interval->setRange(10, 3600000);
+        area.interval->setSuffix(QStringLiteral(" ms"));
+        area.interval->setValue(1000);
+        area.interval->setMinimumWidth(60);
+        area.interval->setMaximumWidth(90);
 
-    autoSendCheck1 = new QCheckBox(QStringLiteral("自动发"));
-    autoSendCheck2 = new QCheckBox(QStringLiteral("自动发"));
-    autoSendCheck3 = new QCheckBox(QStringLiteral("自动发"));
-
-    joinRotationCheck1 = new QCheckBox(QStringLiteral("参加轮发"));
-    joinRotationCheck2 = new QCheckBox(QStringLiteral("参加轮发"));
-    joinRotationCheck3 = new QCheckBox(QStringLiteral("参加轮发"));
-
-    auto newIntervalSpin = [] {
-        auto *spin = new QSpinBox;
-        spin->setRange(10, 3600000);
-        spin->setSuffix(QStringLiteral(" ms"));
-        spin->setValue(1000);
-        spin->setMinimumWidth(60);
-        spin->setMaximumWidth(90);
-        return spin;
-    };
-    autoSendIntervalSpin1 = newIntervalSpin();
-    autoSendIntervalSpin2 = newIntervalSpin();
-    autoSendIntervalSpin3 = newIntervalSpin();
+        area.timer = new QTimer(this);
+        connect(area.timer, &QTimer::timeout, this, [this, index] { sendFromArea(index); });
+        area.checksumKind = &lastChecksumKind[index];
+        area.nextDueMs = &nextDueMs[index];
+    }
 }
 
 void MainWindow::sendText(const QString &text, int areaIndex)
@@ -59,10 +44,8 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     if (!serialPort->isOpen())
         return;
 
-    QCheckBox *hexCheck = areaIndex == 0 ? hexSendCheck1
-            : areaIndex == 1             ? hexSendCheck2
-                                         : hexSendCheck3;
-    const QByteArray bytes = hexCheck->isChecked() ? parseHexString(text.trimmed()) : text.toUtf8();
+    const bool hex = sendAreas[unsigned(areaIndex) < 3 ? areaIndex : 2].hex->isChecked();
+    const QByteArray bytes = hex ? parseHexString(text.trimmed()) : text.toUtf8();
     if (bytes.isEmpty())
         return;
 
@@ -78,6 +61,11 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     displayData(bytes, false);
 }
 
+void MainWindow::sendFromArea(int areaIndex)
+{
+    sendText(sendAreas[areaIndex].edit->document()->toPlainText(), areaIndex);
+}
+
 void MainWindow::onSendClicked()
 {
     onManualSend1();
@@ -85,30 +73,25 @@ void MainWindow::onSendClicked()
 
 void MainWindow::onManualSend1()
 {
-    sendText(sendEdit1->document()->toPlainText(), 0);
+    sendFromArea(0);
 }
 
 void MainWindow::onManualSend2()
 {
-    sendText(sendEdit2->document()->toPlainText(), 1);
+    sendFromArea(1);
 }
 
 void MainWindow::onManualSend3()
 {
-    sendText(sendEdit3->document()->toPlainText(), 2);
+    sendFromArea(2);
 }
 
 void MainWindow::startAutoSend(int areaIndex, bool checked)
 {
-    QTimer *timer = areaIndex == 0 ? autoSendTimer1
-            : areaIndex == 1       ? autoSendTimer2
-                                   : autoSendTimer3;
-    QSpinBox *interval = areaIndex == 0 ? autoSendIntervalSpin1
-            : areaIndex == 1            ? autoSendIntervalSpin2
-                                        : autoSendIntervalSpin3;
+    const SendArea &area = sendAreas[areaIndex];
     // The period is taken only now: a running timer keeps its interval.
     if (checked)
-        timer->start(interval->value());
+        area.timer->start(area.interval->value());
     else
-        timer->stop();
+        area.timer->stop();
 }

@@ -1,5 +1,7 @@
 #include "baudrates.h"
 #include "mainwindow.h"
+#include "portcombobox.h"
+#include "portwatcher.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -26,38 +28,44 @@ bool pinnedPortPresent(const QString &port)
 
 void MainWindow::buildSerialGroup()
 {
-    portCombo = new QComboBox;
-    baudCombo = new QComboBox;
+    buildPortCombo();
+    // The items carry the values the port takes, so opening parses no text.
+    baudCombo = named(new QComboBox, "baudCombo");
     for (const qint32 rate : standardBaudRates())
-        baudCombo->addItem(QString::number(rate));
+        baudCombo->addItem(QString::number(rate), rate);
     baudCombo->setCurrentText(QStringLiteral("1200"));
 
-    dataBitsCombo = new QComboBox;
-    dataBitsCombo->addItems(
-            { QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") });
+    dataBitsCombo = named(new QComboBox, "dataBitsCombo");
+    for (QSerialPort::DataBits bits :
+         { QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8 })
+        dataBitsCombo->addItem(QString::number(bits), bits);
     dataBitsCombo->setCurrentIndex(3);
 
-    parityCombo = new QComboBox;
-    parityCombo->addItems({ QStringLiteral("无"), QStringLiteral("奇"), QStringLiteral("偶"),
-                            QStringLiteral("标记"), QStringLiteral("空格") });
+    parityCombo = named(new QComboBox, "parityCombo");
+    parityCombo->addItem(QStringLiteral("无"), QSerialPort::NoParity);
+    parityCombo->addItem(QStringLiteral("奇"), QSerialPort::OddParity);
+    parityCombo->addItem(QStringLiteral("偶"), QSerialPort::EvenParity);
+    parityCombo->addItem(QStringLiteral("标记"), QSerialPort::MarkParity);
+    parityCombo->addItem(QStringLiteral("空格"), QSerialPort::SpaceParity);
     parityCombo->setCurrentIndex(0);
 
-    stopBitsCombo = new QComboBox;
-    stopBitsCombo->addItems({ QStringLiteral("1"), QStringLiteral("2") });
+    stopBitsCombo = named(new QComboBox, "stopBitsCombo");
+    stopBitsCombo->addItem(QStringLiteral("1"), QSerialPort::OneStop);
+    stopBitsCombo->addItem(QStringLiteral("2"), QSerialPort::TwoStop);
     stopBitsCombo->setCurrentIndex(0);
 
     for (QComboBox *combo : { portCombo, baudCombo, dataBitsCombo, parityCombo, stopBitsCombo })
         combo->setMinimumWidth(90);
 
-    statusLamp = new QLabel(QStringLiteral("●"));
+    statusLamp = named(new QLabel(QStringLiteral("●")), "statusLamp");
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
 
-    openButton = new QPushButton(QStringLiteral("打开串口"));
+    openButton = named(new QPushButton(QStringLiteral("打开串口")), "openButton");
     connect(openButton, &QPushButton::clicked, this, &MainWindow::onOpenClosePort);
 
-    sendLamp = new QLabel(QStringLiteral("发送 ●"));
+    sendLamp = named(new QLabel(QStringLiteral("发送 ●")), "sendLamp");
     sendLamp->setStyleSheet(QStringLiteral("color: gray;"));
-    recvLamp = new QLabel(QStringLiteral("接收 ●"));
+    recvLamp = named(new QLabel(QStringLiteral("接收 ●")), "recvLamp");
     recvLamp->setStyleSheet(QStringLiteral("color: gray;"));
 }
 
@@ -66,12 +74,27 @@ void MainWindow::refreshPortList()
     const QString previous = portCombo->currentText();
     portCombo->clear();
     const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports)
+    for (const QSerialPortInfo &info : ports) {
         portCombo->addItem(info.portName());
+        portCombo->setItemData(portCombo->count() - 1, portToolTip(info, info.systemLocation()),
+                               Qt::ToolTipRole);
+    }
+    QStringList extraPorts;
     for (const QString &pinned : qAsConst(pinnedPorts)) {
-        if (portCombo->findText(pinned, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0
-            && pinnedPortPresent(pinned))
-            portCombo->addItem(pinned);
+        if (pinnedPortPresent(pinned))
+            extraPorts << pinned;
+    }
+    // The port in use, or waited for, stays listed, so the selection holds
+    // until the user chooses another.
+    if (serialPort->isOpen())
+        extraPorts << openedPortName;
+    if (portWatcher->isWatching())
+        extraPorts << portWatcher->portName();
+    for (const QString &extra : qAsConst(extraPorts)) {
+        if (portCombo->findText(extra, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+            continue;
+        portCombo->addItem(extra);
+        portCombo->setItemData(portCombo->count() - 1, pathToolTip(extra, ports), Qt::ToolTipRole);
     }
 
     const int found = portCombo->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -83,68 +106,63 @@ void MainWindow::refreshPortList()
 
 void MainWindow::applyPortParameters()
 {
-    serialPort->setBaudRate(baudCombo->currentText().toInt(), QSerialPort::AllDirections);
+    serialPort->setBaudRate(baudCombo->currentData().toInt(), QSerialPort::AllDirections);
     serialPort->setDataBits(
-            static_cast<QSerialPort::DataBits>(dataBitsCombo->currentText().toInt()));
-
-    // The list's order differs from the enum's values, so map item by item.
-    switch (parityCombo->currentIndex()) {
-    case 0:
-        serialPort->setParity(QSerialPort::NoParity);
-        break;
-    case 1:
-        serialPort->setParity(QSerialPort::OddParity);
-        break;
-    case 2:
-        serialPort->setParity(QSerialPort::EvenParity);
-        break;
-    case 3:
-        serialPort->setParity(QSerialPort::MarkParity);
-        break;
-    case 4:
-        serialPort->setParity(QSerialPort::SpaceParity);
-        break;
-    default:
-        break;
-    }
-
-    serialPort->setStopBits(stopBitsCombo->currentIndex() == 0 ? QSerialPort::OneStop
-                                                               : QSerialPort::TwoStop);
+            static_cast<QSerialPort::DataBits>(dataBitsCombo->currentData().toInt()));
+    serialPort->setParity(static_cast<QSerialPort::Parity>(parityCombo->currentData().toInt()));
+    serialPort->setStopBits(
+            static_cast<QSerialPort::StopBits>(stopBitsCombo->currentData().toInt()));
 }
 
 void MainWindow::onOpenClosePort()
 {
+    // Any press of the button takes the choice back from the reconnect watch.
+    stopWatchingPort();
     if (serialPort->isOpen()) {
-        serialPort->close();
-        openButton->setText(QStringLiteral("打开串口"));
-        statusLamp->setText(QStringLiteral("●"));
-        statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
-        rotationTimer->stop();
-        answerTimer->stop();
-        rotationMode = RotationIdle;
+        closePort();
         return;
     }
-
-    serialPort->setPortName(portCombo->currentText());
-    applyPortParameters();
-    if (serialPort->open(QIODevice::ReadWrite)) {
-        portErrorShown = false;
-        receiveDecoder.reset();
-        openButton->setText(QStringLiteral("关闭串口"));
-        statusLamp->setText(QStringLiteral("●"));
-        statusLamp->setStyleSheet(QLatin1String(openLampStyle));
-    } else {
+    if (!openPortNamed(portCombo->currentText()))
         QMessageBox::warning(this, QStringLiteral("错误"),
                              QStringLiteral("无法打开串口: ") + serialPort->errorString());
-    }
+}
+
+bool MainWindow::openPortNamed(const QString &portName)
+{
+    serialPort->setPortName(portName);
+    applyPortParameters();
+    if (!serialPort->open(QIODevice::ReadWrite))
+        return false;
+    openedPortName = portName;
+    portErrorShown = false;
+    receiveDecoder.reset();
+    openButton->setText(QStringLiteral("关闭串口"));
+    statusLamp->setText(QStringLiteral("●"));
+    statusLamp->setStyleSheet(QLatin1String(openLampStyle));
+    return true;
+}
+
+void MainWindow::closePort()
+{
+    serialPort->close();
+    openButton->setText(QStringLiteral("打开串口"));
+    statusLamp->setText(QStringLiteral("●"));
+    statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
+    rotationTimer->stop();
+    answerTimer->stop();
+    rotationMode = RotationIdle;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError || !serialPort->isOpen())
         return;
-    // A device that is gone signals again on every pass of the event loop;
-    // one box per opening is enough, and "关闭串口" ends it.
+    // The device is gone (unplugged, hung up): the port is closed for it.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        handleDeviceLoss();
+        return;
+    }
+    // Other errors leave the port open; one box per opening is enough.
     if (portErrorShown)
         return;
     portErrorShown = true;

@@ -27,7 +27,7 @@ void MainWindow::selectPort(const QString &nameOrPath)
 
 bool MainWindow::selectBaudRate(qint32 rate)
 {
-    const int index = baudCombo->findText(QString::number(rate), Qt::MatchExactly);
+    const int index = baudCombo->findData(rate);
     if (index < 0)
         return false;
     baudCombo->setCurrentIndex(index);

@@ -47,6 +47,9 @@ void CommandLineTest::parsing_data()
             << QStringList{ "--speed", "9600" } << 2 << "Unknown option" << QString() << 0 << false;
     QTest::newRow("stray argument")
             << QStringList{ "ttyUSB0" } << 2 << "'ttyUSB0'" << QString() << 0 << false;
+    QTest::newRow("Qt's own options")
+            << QStringList{ "-platform", "offscreen", "-reverse", "--open" } << -1 << QString()
+            << QString() << 0 << true;
     QTest::newRow("help") << QStringList{ "--help" } << 0 << "--baud <rate>" << QString() << 0
                           << false;
 }
@@ -80,7 +83,12 @@ void CommandLineTest::programExitsBeforeAnyWindow()
         { { "--version" }, 0, "Quorvel " QUORVEL_VERSION "\n", "" },
     };
     for (const Case &c : cases) {
+        // No display at all: nothing here may need one.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+            environment.remove(QLatin1String(name));
         QProcess program;
+        program.setProcessEnvironment(environment);
         program.start(QStringLiteral(QUORVEL_BINARY), c.arguments);
         QVERIFY(program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -28,21 +28,28 @@ struct Rig
     bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
 };
 
-// The send areas have a "16进制" of their own.
-void set(QWidget *w, const QString &caption, bool on)
+void set(QWidget *w, const QString &name, bool on)
 {
-    const bool hex = caption == QStringLiteral("16进制");
-    QAbstractButton *button =
-            findButton(w, caption, hex ? QStringLiteral("接收区设置") : QString());
-    QVERIFY2(button, qPrintable(caption));
+    auto *button = byName<QAbstractButton>(w, name);
+    QVERIFY2(button, qPrintable(name));
     button->setChecked(on);
+}
+
+void press(QWidget *w, const QString &name)
+{
+    click(byName<QAbstractButton>(w, name));
+}
+
+QString captureButtonText(QWidget *w)
+{
+    return byName<QAbstractButton>(w, QStringLiteral("saveDataButton"))->text();
 }
 
 bool startCapture(Rig &r, const QString &path)
 {
     r.boxes.chooseFile(path);
-    click(findButton(r.w, QStringLiteral("保存数据")));
-    return findButton(r.w, QStringLiteral("停止保存"));
+    press(r.w, QStringLiteral("saveDataButton"));
+    return captureButtonText(r.w) == QStringLiteral("停止保存");
 }
 
 } // namespace
@@ -71,15 +78,22 @@ void ReceiveTest::display_data()
     QTest::newRow("text keeps what follows a zero byte")
             << "" << false << "" << L{ QByteArray("AB\0CD", 5) }
             << QStringLiteral("AB") + QChar(0) + QStringLiteral("CD");
-    QTest::newRow("time stamp") << "显示保存时间" << false << "" << L{ "A" } << "[T] A";
+    const QByteArray markFirst = QByteArray::fromHex("efbbbf42");
+    QTest::newRow("byte-order mark mid-stream")
+            << "" << false << "" << L{ "A", markFirst } << QStringLiteral("A \uFEFFB");
+    QTest::newRow("time stamp") << "showSaveTimeCheck" << false << "" << L{ "A" } << "[T] A";
     QTest::newRow("continuous, split character")
             << "" << false << "" << L{ "x\xe6\x94", "\xb6y" } << "x 收y";
-    QTest::newRow("frame newline") << "帧换行" << false << "" << L{ "A", "BC" } << "A\n\nBC\n";
-    QTest::newRow("stopped") << "停止显示" << false << "" << L{ "A", "B" } << "";
+    QTest::newRow("frame newline")
+            << "frameNewlineCheck" << false << "" << L{ "A", "BC" } << "A\n\nBC\n";
+    QTest::newRow("stopped") << "stopDisplayButton" << false << "" << L{ "A", "B" } << "";
     // Filtering is on throughout; dropped chunks are still counted by rx().
     QTest::newRow("hex keyword") << "" << true << "0D 0A" << L{ "ok\r\n" } << "6F 6B 0D 0A";
     QTest::newRow("lower-case hex misses") << "" << true << "0d 0a" << L{ "ok\r\n" } << "";
     QTest::newRow("text keyword") << "" << false << "ok" << L{ "it is ok" } << "it is ok";
+    // The filter looks at both forms, whichever is shown.
+    QTest::newRow("hex keyword, text shown") << "" << false << "6F 6B" << L{ "ok" } << "ok";
+    QTest::newRow("text keyword, hex shown") << "" << true << "ok" << L{ "ok" } << "6F 6B";
     QTest::newRow("blanks only") << "" << false << "   " << L{ "abc" } << "abc";
     QTest::newRow("no match") << "" << false << "zz" << L{ "abc" } << "";
 }
@@ -93,11 +107,11 @@ void ReceiveTest::display()
     QFETCH(QString, shown);
     Rig r;
     QVERIFY(r.open);
-    set(r.w, "16进制", hex);
-    set(r.w, "关键字过滤接收", true);
+    set(r.w, "hexRecvCheck", hex);
+    set(r.w, "keywordFilterCheck", true);
     if (!option.isEmpty())
         set(r.w, option, true);
-    findGroup(r.w, "显示选项")->findChild<QLineEdit *>()->setText(keyword);
+    byName<QLineEdit>(r.w, "keywordEdit")->setText(keyword);
 
     for (const QByteArray &chunk : chunks)
         QVERIFY(r.rx(chunk));
@@ -110,11 +124,8 @@ void ReceiveTest::clearingCountingAndLamp()
     Rig r;
     QVERIFY(r.open);
     r.window.show(); // the scroll bar shows only in a shown window
-    set(r.w, "16进制", false);
-    QLabel *lamp = nullptr;
-    for (QLabel *label : r.window.findChildren<QLabel *>())
-        lamp = label->text() == QStringLiteral("接收 ●") ? label : lamp;
-    QVERIFY(lamp);
+    set(r.w, "hexRecvCheck", false);
+    auto *lamp = byName<QLabel>(r.w, "recvLamp");
     QElapsedTimer clock;
     clock.start();
     QVERIFY(r.rx("12345"));
@@ -123,11 +134,14 @@ void ReceiveTest::clearingCountingAndLamp()
     QVERIFY(clock.elapsed() >= 150); // 200 ms on a coarse timer
 
     QVERIFY(sendFromArea1(r.w, "x", false));
-    click(findButton(r.w, "清空接收区"));
-    click(findButton(r.w, "清空计数"));
+    press(r.w, "clearReceiveButton");
+    press(r.w, "clearCountButton");
     for (const char *caption : { "发帧数", "发字节数", "收帧数", "收字节数" })
         QCOMPARE(counter(r.w, caption), QStringLiteral("0"));
-    // rx() checks the counts go from zero to one chunk and two bytes.
+    // Counting starts again from zero; rx() checks one chunk and two bytes.
+    QVERIFY(sendFromArea1(r.w, "yz", false));
+    QCOMPARE(counter(r.w, "发帧数") + ' ' + counter(r.w, "发字节数"), QStringLiteral("1 2"));
+    press(r.w, "clearReceiveButton");
     QVERIFY(r.rx("ab"));
     QCOMPARE(receiveText(r.w), QStringLiteral("ab"));
 
@@ -148,39 +162,43 @@ void ReceiveTest::capture()
     file.close();
     Rig r;
     QVERIFY(r.open);
-    set(r.w, "16进制", false);
-    set(r.w, "显示保存发送", true);
+    set(r.w, "hexRecvCheck", false);
+    set(r.w, "showSaveSendCheck", true);
     QVERIFY(startCapture(r, file.fileName()));
 
     QVERIFY(r.rx("x\xe6\x94"));
     QVERIFY(r.rx("\xb6y"));
     QVERIFY(sendFromArea1(r.w, "C", false));
     QCOMPARE(receiveText(r.w), QStringLiteral("[接收] x [接收] 收y [发送] C"));
-    set(r.w, "帧换行", true); // the line's own line feed is not doubled
+    set(r.w, "frameNewlineCheck", true); // the line's own line feed is not doubled
     QVERIFY(r.rx("D"));
-    set(r.w, "停止显示", true);
+    set(r.w, "stopDisplayButton", true);
     QVERIFY(r.rx("E"));
-    set(r.w, "继续显示", false);
+    set(r.w, "stopDisplayButton", false);
     // A lead byte left before reopening must not spoil the next character.
     QVERIFY(r.rx("A\xe6"));
     QVERIFY(closePort(r.w));
     QVERIFY(openPort(r.w, r.pty.slavePath()));
     QVERIFY(r.rx(QStringLiteral("收").toUtf8()));
-    set(r.w, "关键字过滤接收", true);
-    findGroup(r.w, "显示选项")->findChild<QLineEdit *>()->setText("zz");
+    set(r.w, "keywordFilterCheck", true);
+    byName<QLineEdit>(r.w, "keywordEdit")->setText("zz");
     QVERIFY(r.rx("F"));
     QVERIFY(sendFromArea1(r.w, "G", false)); // the filter drops sent chunks too
-    click(findButton(r.w, "停止保存"));
+    // Every line is in the file while capture is still on.
+    const QString lines = QStringLiteral("old\n[接收] x\n[接收] 收y\n[发送] C\n[接收] D\n"
+                                         "[接收] A\n[接收] 收\n");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), lines);
+    file.close();
+    press(r.w, "saveDataButton");
     QVERIFY(r.rx("zz"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString lines = QStringLiteral("old\n[接收] x\n[接收] 收y\n[发送] C\n[接收] D\n");
-    QCOMPARE(QString::fromUtf8(file.readAll()), lines + QStringLiteral("[接收] A\n[接收] 收\n"));
+    QCOMPARE(QString::fromUtf8(file.readAll()), lines);
 
     // "更改文件" only names the file; nothing is created.
     r.boxes.chooseFile(dir.filePath("log.txt"));
-    click(findButton(r.w, "更改文件"));
-    QCOMPARE(findGroup(r.w, "接收区设置")->findChild<QLineEdit *>()->text(),
-             QStringLiteral("log.txt"));
+    press(r.w, "changeFileButton");
+    QCOMPARE(byName<QLineEdit>(r.w, "captureFileEdit")->text(), QStringLiteral("log.txt"));
     QVERIFY(!QFile::exists(dir.filePath("log.txt")));
 
     const int before = r.boxes.count();
@@ -189,14 +207,14 @@ void ReceiveTest::capture()
     QCOMPARE(r.boxes.last().title, QStringLiteral("错误"));
     QVERIFY(r.boxes.last().text.startsWith(QStringLiteral("无法打开文件: ")));
 
-    set(r.w, "关键字过滤接收", false);
+    set(r.w, "keywordFilterCheck", false);
     QVERIFY(startCapture(r, "/dev/full"));
     const int opened = r.boxes.count();
     QVERIFY(r.rx("first"));
     QVERIFY(r.boxes.waitForCount(opened + 1));
     QCOMPARE(r.boxes.last().title, QStringLiteral("错误"));
     QVERIFY(r.boxes.last().text.startsWith(QStringLiteral("无法写入文件: ")));
-    QVERIFY(findButton(r.w, "保存数据"));
+    QCOMPARE(captureButtonText(r.w), QStringLiteral("保存数据"));
     // Capture is off, so the next chunk must not warn again.
     QVERIFY(r.rx("later"));
     QVERIFY(!r.boxes.waitForCount(opened + 2, 300));

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -24,19 +25,23 @@ struct Rig
     QTemporaryDir dir;
 
     Rig() { QVERIFY(openPort(&window, pty.slavePath())); }
-    static QString area(int n) { return QStringLiteral("发送区%1属性").arg(n); }
-    void press(const QString &caption) { click(findButton(&window, caption)); }
-    int count(const QString &caption) { return counter(&window, caption).toInt(); }
+    QCheckBox *check(const QString &name) { return byName<QCheckBox>(&window, name); }
+    QSpinBox *spin(const QString &name) { return byName<QSpinBox>(&window, name); }
+    void press(const QString &name) { click(byName<QAbstractButton>(&window, name)); }
+    int count(const QString &name) { return byName<QLineEdit>(&window, name)->text().toInt(); }
     QString box() { return boxes.last().title + ':' + boxes.last().text; }
     // Everything the window has sent, once all of it reached the device.
-    QByteArray wire() { return pty.waitForBytes(count("发字节数")) ? pty.collected() : "lost"; }
-    // Keeps the window running for ms while the device side collects.
-    void run(int ms) { pty.waitForBytes(1 << 30, ms); }
+    QByteArray wire()
+    {
+        return pty.waitForBytes(count("sentBytesEdit")) ? pty.collected() : "lost";
+    }
+    // Whether the window stays silent for ms.
+    bool silentFor(int ms) { return !pty.waitForBytes(wire().size() + 1, ms); }
     void join(int n, const QString &text, int periodMs)
     {
         sendArea(&window, n)->setPlainText(text);
-        fieldOfRow<QSpinBox>(&window, "发送周期", area(n))->setValue(periodMs);
-        findCheck(&window, "参加轮发", area(n))->setChecked(true);
+        spin(QStringLiteral("autoSendIntervalSpin%1").arg(n))->setValue(periodMs);
+        check(QStringLiteral("joinRotationCheck%1").arg(n))->setChecked(true);
     }
     bool load(const QByteArray &content)
     {
@@ -44,7 +49,7 @@ struct Rig
         const bool written = file.open(QIODevice::WriteOnly)
                 && file.write(content) == content.size() && file.flush();
         boxes.chooseFile(file.fileName());
-        press("选择发送文件");
+        press("chooseSendFileButton");
         return written;
     }
 };
@@ -61,9 +66,9 @@ private slots:
         QTest::addColumn<int>("period1");
         QTest::addColumn<int>("period3");
         QTest::addColumn<bool>("once");
-        QTest::newRow("200 and 600 ms") << 200 << 600 << false;
+        QTest::newRow("100 and 300 ms") << 100 << 300 << false;
         QTest::newRow("below the 50 ms tick") << 10 << 20 << false;
-        QTest::newRow("once through") << 200 << 600 << true;
+        QTest::newRow("once through") << 100 << 300 << true;
     }
     void areaRotation()
     {
@@ -74,26 +79,31 @@ private slots:
         rig.join(1, "AA", period1);
         rig.join(3, "CC", period3);
         sendArea(&rig.window, 2)->setPlainText("BB");
-        findCheck(&rig.window, "只轮发一遍")->setChecked(once);
+        rig.check("sendOnceCheck")->setChecked(once);
         QElapsedTimer clock;
         clock.start();
-        rig.press("开始轮发");
-        rig.run(2000);
-        rig.press("开始轮发");
+        rig.press("startAreaRotationButton");
+        QVERIFY(QTest::qWaitFor(
+                [&] { return rig.pty.collected().count('\xCC') >= (once ? 1 : 3); }));
+        // Stops a running rotation; a finished one starts anew.
+        rig.press("startAreaRotationButton");
+        const qint64 elapsed = clock.elapsed();
         const QByteArray bytes = rig.wire();
         QCOMPARE(bytes.left(2), QByteArray("\xAA\xCC"));
         QVERIFY(!bytes.contains('\xBB'));
+        if (once) {
+            QVERIFY(rig.pty.waitForBytes(4));
+            QCOMPARE(rig.wire(), QByteArray("\xAA\xCC\xAA\xCC"));
+            return;
+        }
         // Never early, at most one frame per 50 ms tick; half the rate is enough under load.
         for (const auto &area : { qMakePair('\xAA', period1), qMakePair('\xCC', period3) }) {
             const int frames = bytes.count(area.first);
-            QVERIFY2(once ? frames == 1
-                          : frames >= clock.elapsed() / qMax(area.second, 50) / 2
-                                     && frames <= clock.elapsed() / qMax(area.second, 45) + 1,
+            QVERIFY2(frames >= elapsed / qMax(area.second, 50) / 2
+                             && frames <= elapsed / qMax(area.second, 45) + 1,
                      QByteArray::number(frames));
         }
-        // The second click stops a running rotation; a finished one starts anew.
-        rig.run(300);
-        QCOMPARE(rig.wire(), once ? bytes + "\xAA\xCC" : bytes);
+        QVERIFY(rig.silentFor(250));
     }
 
     void timedFileOnceThrough_data()
@@ -112,37 +122,38 @@ private slots:
         QFETCH(QByteArray, sent);
         Rig rig;
         // Area 1 alone decides the encoding of the lines.
-        findCheck(&rig.window, "16进制", rig.area(1))->setChecked(false);
+        rig.check("hexSendCheck1")->setChecked(false);
         // A new file replaces the lines of the old one.
-        QVERIFY(rig.load("old\n"));
+        if (content.startsWith('a'))
+            QVERIFY(rig.load("old\n"));
         QVERIFY(rig.load(content));
-        QCOMPARE(rig.count("文件行数"), lines);
-        rig.press("定时");
-        fieldOfRow<QSpinBox>(&rig.window, "周期")->setValue(50);
-        findCheck(&rig.window, "只轮发一遍")->setChecked(true);
+        QCOMPARE(rig.count("fileLinesEdit"), lines);
+        rig.press("timedRadio");
+        rig.spin("rotationPeriodSpin")->setValue(10);
+        rig.check("sendOnceCheck")->setChecked(true);
         // Ended by itself, so the second click starts a new run.
         for (int run = 1; run <= 2; ++run) {
-            rig.press("开始文件轮发");
+            rig.press("startFileRotationButton");
             QVERIFY(rig.pty.waitForBytes(run * sent.size()));
-            rig.run(400);
+            QVERIFY(rig.silentFor(150));
             QCOMPARE(rig.wire(), sent.repeated(run));
-            QCOMPARE(rig.count("当前发送行"), lines);
+            QCOMPARE(rig.count("currentLineEdit"), lines);
         }
     }
 
     void answerWaitAndRefusals()
     {
         Rig rig;
-        rig.press("开始轮发");
+        rig.press("startAreaRotationButton");
         QCOMPARE(rig.box(), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
         QVERIFY(rig.load("")); // an empty file loads no lines
-        QCOMPARE(rig.count("文件行数"), 0);
-        rig.press("开始文件轮发");
+        QCOMPARE(rig.count("fileLinesEdit"), 0);
+        rig.press("startFileRotationButton");
         QCOMPARE(rig.box(), QStringLiteral("提示:请先选择发送文件"));
         QVERIFY(rig.load("11\n22\n33\n"));
-        rig.press("开始文件轮发");
+        rig.press("startFileRotationButton");
         QCOMPARE(rig.wire(), QByteArray("\x11"));
-        rig.press("开始轮发");
+        rig.press("startAreaRotationButton");
         QCOMPARE(rig.box(), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
         // A socket passes the dialog as an existing file but cannot be opened, even by root.
         const QString path = rig.dir.filePath(QStringLiteral("socket"));
@@ -151,22 +162,32 @@ private slots:
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         QVERIFY(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
         rig.boxes.chooseFile(path);
-        rig.press("选择发送文件");
+        rig.press("chooseSendFileButton");
         ::close(fd);
         QCOMPARE(rig.box(), QStringLiteral("错误:无法打开文件"));
         // Neither refusal touched the rotation or its lines: the answer releases
         // line 2 well before the 5 s time-out.
-        fieldOfRow<QSpinBox>(&rig.window, "超时时间")->setValue(1);
-        fieldOfRow<QSpinBox>(&rig.window, "重发次数")->setValue(0);
-        QVERIFY(rig.pty.write("ok"));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.count("当前发送行"), 2, 2500);
-        // Unanswered, line 2 gives way to line 3 after one time-out; line 3 is
-        // re-sent twice, one time-out apart, before the rotation wraps around.
-        fieldOfRow<QSpinBox>(&rig.window, "重发次数")->setValue(2);
+        rig.spin("answerTimeoutSpin")->setValue(1);
+        rig.spin("retryCountSpin")->setValue(1);
         QElapsedTimer clock;
         clock.start();
-        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x22\x33\x33\x33\x11"), 9000);
-        QVERIFY2(clock.elapsed() >= 3000, QByteArray::number(clock.elapsed()));
+        QVERIFY(rig.pty.write("ok"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.count("currentLineEdit"), 2, 900);
+        // Unanswered, line 2 is re-sent once, one time-out later, then gives way
+        // to line 3 after another.
+        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x22\x22\x33"), 5000);
+        QVERIFY2(clock.elapsed() >= 1900, QByteArray::number(clock.elapsed()));
+        // Answered, the last line wraps around; once through, its answer ends the rotation.
+        for (const char *next : { "\x11", "\x22", "\x33", "" }) {
+            rig.check("sendOnceCheck")->setChecked(*next != '\x11');
+            const QByteArray expected = rig.wire() + next;
+            QVERIFY(rig.pty.write("ok"));
+            QTRY_COMPARE(rig.wire(), expected);
+        }
+        QVERIFY(rig.silentFor(300));
+        // Ended, so the click starts a new run rather than stopping one.
+        rig.press("startFileRotationButton");
+        QTRY_VERIFY(rig.wire().endsWith("\x33\x11"));
     }
 
     // An area can leave a running rotation and join it again.
@@ -175,13 +196,13 @@ private slots:
         Rig rig;
         rig.join(1, "AA", 100);
         rig.join(3, "CC", 100);
-        rig.press("开始轮发");
+        rig.press("startAreaRotationButton");
         QVERIFY(rig.pty.waitForBytes(2));
-        findCheck(&rig.window, "参加轮发", rig.area(3))->setChecked(false);
+        rig.check("joinRotationCheck3")->setChecked(false);
         const int sent = rig.wire().count('\xCC');
-        rig.run(500);
-        QCOMPARE(rig.wire().count('\xCC'), sent);
-        findCheck(&rig.window, "参加轮发", rig.area(3))->setChecked(true);
+        QVERIFY(!QTest::qWaitFor([&] { return rig.wire().count('\xCC') > sent; }, 300));
+        QVERIFY(rig.wire().count('\xAA') > 1);
+        rig.check("joinRotationCheck3")->setChecked(true);
         QTRY_VERIFY(rig.wire().count('\xCC') > sent);
     }
 
@@ -190,23 +211,23 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.load("11\n22\n33\n"));
-        fieldOfRow<QSpinBox>(&rig.window, "超时时间")->setValue(1);
-        rig.press("开始文件轮发");
+        rig.spin("answerTimeoutSpin")->setValue(1);
+        rig.press("startFileRotationButton");
         QCOMPARE(rig.wire(), QByteArray("\x11"));
-        // Switched to timed while waiting: nothing ticks and nothing answers.
-        rig.press("定时");
+        // Switched to timed while waiting: nothing ticks and nothing answers,
+        // also past the time-out.
+        rig.press("timedRadio");
         QVERIFY(rig.pty.write("ok"));
-        rig.run(2500);
-        QCOMPARE(rig.wire(), QByteArray("\x11"));
+        QVERIFY(rig.silentFor(1300));
         // Switched to answer-wait during a timed run: an answer sends at once,
         // and the ticks go on.
-        rig.press("开始文件轮发");
-        fieldOfRow<QSpinBox>(&rig.window, "周期")->setValue(1500);
-        fieldOfRow<QSpinBox>(&rig.window, "超时时间")->setValue(5);
-        rig.press("开始文件轮发");
-        rig.press("收到回答后发下一帧");
+        rig.press("startFileRotationButton");
+        rig.spin("rotationPeriodSpin")->setValue(1000);
+        rig.spin("answerTimeoutSpin")->setValue(5);
+        rig.press("startFileRotationButton");
+        rig.press("waitAnswerRadio");
         QVERIFY(rig.pty.write("ok"));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11"), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11"), 500);
         QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11\x22"), 4000);
     }
 
@@ -214,10 +235,12 @@ private slots:
     {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("mode");
-        QTest::newRow("areas") << QStringLiteral("开始轮发") << QStringLiteral("定时");
-        QTest::newRow("timed file") << QStringLiteral("开始文件轮发") << QStringLiteral("定时");
-        QTest::newRow("answer-wait file")
-                << QStringLiteral("开始文件轮发") << QStringLiteral("收到回答后发下一帧");
+        QTest::newRow("areas") << "startAreaRotationButton"
+                               << "timedRadio";
+        QTest::newRow("timed file") << "startFileRotationButton"
+                                    << "timedRadio";
+        QTest::newRow("answer-wait file") << "startFileRotationButton"
+                                          << "waitAnswerRadio";
     }
     void closingThePortEndsRotation()
     {
@@ -226,6 +249,7 @@ private slots:
         Rig rig;
         QVERIFY(rig.load("11\n22\n"));
         rig.join(1, "AA", 100);
+        rig.spin("rotationPeriodSpin")->setValue(100);
         rig.press(mode);
         rig.press(start);
         QVERIFY(rig.pty.waitForBytes(1));
@@ -234,7 +258,7 @@ private slots:
         rig.pty.take();
         // Neither ticks nor answers send anything now.
         QVERIFY(rig.pty.write("x"));
-        QVERIFY(!rig.pty.waitForBytes(1, 1500));
+        QVERIFY(!rig.pty.waitForBytes(1, 300));
         // Idle: the click starts a new run rather than stopping one.
         rig.press(start);
         QVERIFY(rig.pty.waitForBytes(1));

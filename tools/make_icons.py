@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Draws the application icon and the logo as RGBA PNG files.
 
-Usage: tools/make_icons.py [output-folder]   (default: resources/icons)
+Usage: tools/make_icons.py [output-folder]
+
+Without a folder, the compiled-in icon and logo go to resources/icons and the
+icon in the other sizes that desktops pick from (installed into the hicolor
+theme) goes to packaging/icons/<size>.png; with a folder, all go there.
 
 The artwork is a rounded tile with a serial waveform (a square wave running
 left to right) and two dots for the TX/RX lines. Pure Python, no libraries.
@@ -89,12 +93,23 @@ def draw(size):
     return pixels
 
 
+# 64 is the compiled-in app_icon.png, installed as it is.
+DESKTOP_ICON_SIZES = (32, 48, 128, 256)
+
+
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "resources", "icons")
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    if len(sys.argv) > 1:
+        folder = desktop_folder = sys.argv[1]
+    else:
+        folder = os.path.join(root, "resources", "icons")
+        desktop_folder = os.path.join(root, "packaging", "icons")
     os.makedirs(folder, exist_ok=True)
+    os.makedirs(desktop_folder, exist_ok=True)
     write_png(os.path.join(folder, "app_icon.png"), 64, 64, draw(64))
     write_png(os.path.join(folder, "logo.png"), 200, 200, draw(200))
+    for size in DESKTOP_ICON_SIZES:
+        write_png(os.path.join(desktop_folder, "%d.png" % size), size, size, draw(size))
 
 
 if __name__ == "__main__":

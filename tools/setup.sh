@@ -2,9 +2,16 @@
 # Installs the Debian packages Quorvel needs, but only those that are missing,
 # then configures and builds into the folder given as $1 (default: build).
 # Extra arguments are passed to cmake's configure step.
+# Usage: tools/setup.sh [--target name] [build-folder [cmake arguments...]]
+#   --target builds only that target (run.sh: the program alone), not all.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+target=()
+if [ "${1:-}" = "--target" ]; then
+    target=(--target "$2")
+    shift 2
+fi
 build_dir="${1:-build}"
 shift || true
 
@@ -33,4 +40,4 @@ fi
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 cmake -S "$here" -B "$here/$build_dir" "$@" >/dev/null
-cmake --build "$here/$build_dir" --parallel "$jobs"
+cmake --build "$here/$build_dir" --parallel "$jobs" "${target[@]}"

@@ -34,8 +34,8 @@ QTemporaryDir *homeDir()
     return &dir;
 }
 
-// Types path into the file dialog's name field and accepts, as a user does:
-// selectFile() alone leaves the field empty once it has the focus.
+// Chooses path in the file dialog and accepts. A shown dialog fills its name
+// field from selectFile() only while that field lacks the focus.
 ModalHandler::Answer typeFileName(const QString &path)
 {
     return [path](QWidget *widget) {
@@ -44,9 +44,9 @@ ModalHandler::Answer typeFileName(const QString &path)
             qobject_cast<QDialog *>(widget)->reject();
             return;
         }
+        if (QWidget *focused = dialog->focusWidget())
+            focused->clearFocus();
         dialog->selectFile(path);
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            name->setText(path);
         // Queued: an overwrite question then opens outside this answer.
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
@@ -310,13 +310,12 @@ QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QS
 
 QPlainTextEdit *receivePane(QWidget *root)
 {
-    return uniqueChild<QPlainTextEdit>(root,
-                                       [](QPlainTextEdit *edit) { return edit->isReadOnly(); });
+    return byName<QPlainTextEdit>(root, QStringLiteral("recvEdit"));
 }
 
 QPlainTextEdit *sendArea(QWidget *root, int area)
 {
-    return fieldOfRow<QPlainTextEdit>(root, QStringLiteral("发送区%1").arg(area));
+    return byName<QPlainTextEdit>(root, QStringLiteral("sendEdit%1").arg(area));
 }
 
 QSerialPort *serialPortOf(QWidget *window)
@@ -334,9 +333,9 @@ void click(QAbstractButton *button)
 
 bool openPort(QWidget *window, const QString &path)
 {
-    auto *ports = fieldOfRow<QComboBox>(window, QStringLiteral("端口号"));
-    QAbstractButton *button = findButton(window, QStringLiteral("打开串口"));
-    if (!ports || !button)
+    auto *ports = byName<QComboBox>(window, QStringLiteral("portCombo"));
+    auto *button = byName<QAbstractButton>(window, QStringLiteral("openButton"));
+    if (!ports || !button || button->text() != QStringLiteral("打开串口"))
         return false;
     if (ports->findText(path) < 0)
         ports->addItem(path);
@@ -347,10 +346,11 @@ bool openPort(QWidget *window, const QString &path)
 
 bool closePort(QWidget *window)
 {
-    QAbstractButton *button = findButton(window, QStringLiteral("关闭串口"));
-    if (button)
-        click(button);
-    return button && button->text() == QStringLiteral("打开串口");
+    auto *button = byName<QAbstractButton>(window, QStringLiteral("openButton"));
+    if (!button || button->text() != QStringLiteral("关闭串口"))
+        return false;
+    click(button);
+    return button->text() == QStringLiteral("打开串口");
 }
 
 QString counter(QWidget *window, const QString &caption)
@@ -378,10 +378,8 @@ bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes)
 bool sendFromArea1(QWidget *window, const QString &text, bool hex)
 {
     QPlainTextEdit *area = sendArea(window, 1);
-    QCheckBox *hexCheck =
-            findCheck(window, QStringLiteral("16进制"), QStringLiteral("发送区1属性"));
-    QAbstractButton *send =
-            buttonBesideLabel(window, QStringLiteral("发送区1"), QStringLiteral("手动发送"));
+    auto *hexCheck = byName<QCheckBox>(window, QStringLiteral("hexSendCheck1"));
+    auto *send = byName<QAbstractButton>(window, QStringLiteral("manualSendButton1"));
     if (!area || !hexCheck || !send)
         return false;
     area->setPlainText(text);

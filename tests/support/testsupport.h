@@ -114,6 +114,13 @@ T *fieldOfRow(QWidget *root, const QString &label, const QString &groupTitle = {
 // The button with this caption on the same layout row as the label.
 QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QString &caption);
 QPlainTextEdit *receivePane(QWidget *root);
+// The widget with this object name (the window's member name, e.g.
+// "hexSendCheck2", "startFileRotationButton"); null when absent.
+template<typename T = QWidget>
+T *byName(QWidget *root, const QString &name)
+{
+    return root->findChild<T *>(name);
+}
 QPlainTextEdit *sendArea(QWidget *root, int area);
 QSerialPort *serialPortOf(QWidget *window);
 

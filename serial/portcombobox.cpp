@@ -1,0 +1,61 @@
+#include "portcombobox.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStringList>
+
+void PortComboBox::showPopup()
+{
+    emit aboutToShowPopup();
+    QComboBox::showPopup();
+}
+
+namespace {
+
+QString hex4(quint16 id)
+{
+    return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0'));
+}
+
+void addFact(QStringList &lines, const QString &caption, const QString &value)
+{
+    if (!value.isEmpty())
+        lines << caption + value;
+}
+
+// A link also names what it points to, the name other tools show.
+void addLocation(QStringList &lines, const QString &location)
+{
+    addFact(lines, QStringLiteral("位置: "), location);
+    const QString target = QFileInfo(location).canonicalFilePath();
+    if (!target.isEmpty() && target != location)
+        addFact(lines, QStringLiteral("指向: "), target);
+}
+
+} // namespace
+
+QString portToolTip(const QSerialPortInfo &info, const QString &location)
+{
+    QStringList lines;
+    addFact(lines, QStringLiteral("描述: "), info.description());
+    addFact(lines, QStringLiteral("制造商: "), info.manufacturer());
+    addFact(lines, QStringLiteral("序列号: "), info.serialNumber());
+    if (info.hasVendorIdentifier())
+        addFact(lines, QStringLiteral("USB 厂商 ID: "), hex4(info.vendorIdentifier()));
+    if (info.hasProductIdentifier())
+        addFact(lines, QStringLiteral("USB 产品 ID: "), hex4(info.productIdentifier()));
+    addLocation(lines, location);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString pathToolTip(const QString &path, const QList<QSerialPortInfo> &ports)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const QSerialPortInfo &info : ports) {
+        if (!target.isEmpty() && info.systemLocation() == target)
+            return portToolTip(info, path);
+    }
+    QStringList lines;
+    addLocation(lines, path);
+    return lines.join(QLatin1Char('\n'));
+}
