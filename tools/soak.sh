@@ -9,8 +9,6 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 minutes="${1:-10}"
 shift || true
-# Needs the packages tools/setup.sh installs and the tests enabled (the
-# driver uses the test support).
-cmake -S "$here" -B "$here/build" -DQUORVEL_BUILD_TESTS=ON >/dev/null
-cmake --build "$here/build" --target soak_driver --parallel 2 >/dev/null
+# The driver uses the test support, so the tests are switched on.
+"$here/tools/setup.sh" --target soak_driver build -DQUORVEL_BUILD_TESTS=ON >/dev/null
 QT_QPA_PLATFORM=offscreen exec "$here/build/bench/soak_driver" "$minutes" "$@"
