@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "settingsstore.h"
 #include "trafficview.h"
 
 #include <QTimer>
@@ -29,6 +30,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     buildLayout();
     refreshPortList();
+    setAsideDamagedSettings();
     loadSendAreaSettings();
     loadOptionSettings();
     applyTheme();

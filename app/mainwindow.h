@@ -234,6 +234,9 @@ private:
 
     // Shows the traffic in recvEdit, a display interval at a time.
     TrafficView *trafficView = nullptr;
+
+    // Big send files load in slices (send/sendfileloader.h).
+    class SendFileLoader *sendFileLoader = nullptr;
 };
 
 #endif // QUORVEL_MAINWINDOW_H

@@ -1,15 +1,11 @@
 #include "hexparser.h"
 
-#include <QRegularExpression>
-#include <QStringList>
-
 namespace {
 
 // Only ASCII digits count: QChar::isDigit would also accept full-width and
 // other Unicode digits, which must make the token unreadable.
-int hexDigitValue(QChar c)
+int hexDigitValue(ushort u)
 {
-    const ushort u = c.unicode();
     if (u >= '0' && u <= '9')
         return u - '0';
     if (u >= 'A' && u <= 'F')
@@ -19,38 +15,52 @@ int hexDigitValue(QChar c)
     return -1;
 }
 
-bool isAllHexDigits(const QString &token)
+// Only ASCII white space separates tokens, so an ideographic space inside a
+// token keeps it together (and unreadable).
+bool isSeparator(ushort u)
 {
-    for (const QChar c : token) {
-        if (hexDigitValue(c) < 0)
-            return false;
-    }
-    return true;
+    return u == ' ' || (u >= '\t' && u <= '\r');
 }
 
 } // namespace
 
+// One pass over the text without allocating per token: a multi-megabyte
+// send text must not stall the window.
 QByteArray parseHexString(const QString &text)
 {
     QByteArray result;
+    // Two digits per byte at best; reserving this bound avoids regrowth.
+    result.reserve(text.size() / 2 + 1);
 
-    // No pattern options: only ASCII white space separates tokens, so an
-    // ideographic space inside a token keeps it together (and unreadable).
-    static const QRegularExpression separators(QStringLiteral("\\s+"));
-    const QStringList parts = text.trimmed().split(separators);
+    const QChar *const chars = text.constData();
+    const int size = text.size();
+    int position = 0;
+    while (position < size) {
+        while (position < size && isSeparator(chars[position].unicode()))
+            ++position;
+        int start = position;
+        while (position < size && !isSeparator(chars[position].unicode()))
+            ++position;
+        int end = position;
 
-    for (const QString &part : parts) {
-        // The split leaves Unicode spaces such as U+3000 at token ends.
-        const QString token = part.trimmed();
-        if (token.isEmpty())
+        // Other Unicode spaces such as U+3000 may still sit at token ends.
+        while (start < end && chars[start].isSpace())
+            ++start;
+        while (end > start && chars[end - 1].isSpace())
+            --end;
+        if (start == end)
             continue;
 
-        if (isAllHexDigits(token)) {
+        bool allDigits = true;
+        for (int i = start; i < end && allDigits; ++i)
+            allDigits = hexDigitValue(chars[i].unicode()) >= 0;
+
+        if (allDigits) {
             // Pairs from the left; an odd last digit stands alone (ABC -> AB 0C).
-            for (int i = 0; i < token.size(); i += 2) {
-                int value = hexDigitValue(token.at(i));
-                if (i + 1 < token.size())
-                    value = value * 16 + hexDigitValue(token.at(i + 1));
+            for (int i = start; i < end; i += 2) {
+                int value = hexDigitValue(chars[i].unicode());
+                if (i + 1 < end)
+                    value = value * 16 + hexDigitValue(chars[i + 1].unicode());
                 result.append(static_cast<char>(value));
             }
             continue;
@@ -58,7 +68,7 @@ QByteArray parseHexString(const QString &text)
 
         // Signed or 0x-prefixed tokens stand for exactly one byte.
         bool ok = false;
-        const int value = token.toInt(&ok, 16);
+        const int value = text.midRef(start, end - start).toInt(&ok, 16);
         if (ok && static_cast<uint>(value) <= 0xFFu)
             result.append(static_cast<char>(value));
     }

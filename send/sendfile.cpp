@@ -1,6 +1,6 @@
 #include "mainwindow.h"
+#include "sendfileloader.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,25 +13,23 @@ void MainWindow::chooseSendFile()
     if (path.isEmpty())
         return;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!sendFileLoader) {
+        sendFileLoader = new SendFileLoader(this);
+        connect(sendFileLoader, &SendFileLoader::loaded, this, [this](const QStringList &lines) {
+            sendFileLines = lines;
+            fileLinesEdit->setText(QString::number(sendFileLines.size()));
+            currentLine = 0;
+            currentLineEdit->setText(QStringLiteral("0"));
+        });
+    }
+
+    if (!sendFileLoader->start(path)) {
         QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法打开文件"));
         return;
     }
-
+    // A big file arrives in slices. Until it is complete the list stays
+    // empty, so no rotation can start on half a file.
     sendFileLines.clear();
-    while (!file.atEnd()) {
-        const QByteArray raw = file.readLine();
-        // Nothing read before the end means a read error: keep what we have.
-        if (raw.isEmpty())
-            break;
-        const QByteArray line = raw.trimmed();
-        // Decode the whole line: a zero byte must not shorten it silently.
-        sendFileLines.append(QString::fromUtf8(line.constData(), line.size()));
-    }
-    file.close();
-
-    fileLinesEdit->setText(QString::number(sendFileLines.size()));
-    currentLine = 0;
-    currentLineEdit->setText(QStringLiteral("0"));
+    fileLinesEdit->setText(QStringLiteral("0"));
+    sendFileLoader->readSlice();
 }

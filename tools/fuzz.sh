@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, then runs each for the given seconds (default
+# 60), starting from its seed corpus in tests/fuzz/corpus/<target>.
+# Any finding fails the run; its input is left in build-fuzz/artifacts.
+# Usage: tools/fuzz.sh [seconds]
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+seconds="${1:-60}"
+out="$here/build-fuzz"
+
+packages=(clang-14 libclang-rt-14-dev pkg-config qtbase5-dev)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    sudo_cmd=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo_cmd=(sudo)
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cxx=clang++-14
+flags=(-std=c++17 -g -O1 -fPIC -Wall -Wextra
+       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+       -I"$here/send" -I"$here/display" -I"$here/checksum" -I"$here/tests/fuzz")
+read -r -a qt_flags <<< "$(pkg-config --cflags --libs Qt5Core)"
+
+# Each target with the few application sources it needs.
+declare -A sources=(
+    [hexparser]="send/hexparser.cpp"
+    [checksum]="checksum/checksum.cpp"
+    [hexform]="display/trafficformat.cpp send/hexparser.cpp"
+    [textform]="display/trafficformat.cpp"
+    [sendfileline]="send/sendfileline.cpp"
+)
+targets=(hexparser checksum hexform textform sendfileline)
+
+mkdir -p "$out/artifacts"
+for target in "${targets[@]}"; do
+    app_sources=()
+    for source in ${sources[$target]}; do
+        app_sources+=("$here/$source")
+    done
+    echo "Building fuzz_$target"
+    "$cxx" "${flags[@]}" "$here/tests/fuzz/fuzz_$target.cpp" "${app_sources[@]}" \
+        "${qt_flags[@]}" -o "$out/fuzz_$target"
+done
+
+status=0
+for target in "${targets[@]}"; do
+    echo "Fuzzing $target for ${seconds} s"
+    # New inputs go to the first folder (a scratch copy); the seeds stay as they are.
+    mkdir -p "$out/corpus/$target"
+    if ! "$out/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -max_len=4096 -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" \
+        "$out/corpus/$target" "$here/tests/fuzz/corpus/$target" \
+        > "$out/$target.log" 2>&1; then
+        echo "FINDING in $target (see $out/$target.log):"
+        grep -E 'ERROR|violated|SUMMARY|parsed|stream|split|whole|line|hex form|Test unit written' \
+            "$out/$target.log" | head -20 || true
+        status=1
+    else
+        grep -E 'stat::number_of_executed_units' "$out/$target.log" || true
+    fi
+done
+exit "$status"
