@@ -436,7 +436,8 @@ void rotation(int seconds)
         const QString group = QStringLiteral("发送区%1属性").arg(area);
         sendArea(rig.w, area)->setPlainText(QStringLiteral("0%1").arg(area));
         rig.check(QStringLiteral("参加轮发"), true, group);
-        fieldOfRow<QSpinBox>(rig.w, QStringLiteral("发送周期"), group)->setValue(periods[area - 1]);
+        byName<QSpinBox>(rig.w, QStringLiteral("autoSendIntervalSpin%1").arg(area))
+                ->setValue(periods[area - 1]);
     }
     if (!rig.open())
         qFatal("cannot open %s", qPrintable(rig.device.slave));

@@ -127,8 +127,7 @@ void benchHexText()
     // Let Qt lay the area out before anything is timed.
     QTest::qWait(2000);
     QAbstractButton *stop = findButton(&window, QStringLiteral("停止显示"));
-    QAbstractButton *send =
-            buttonBesideLabel(&window, QStringLiteral("发送区1"), QStringLiteral("手动发送"));
+    QAbstractButton *send = byName<QAbstractButton>(&window, QStringLiteral("manualSendButton1"));
     // Ours alone first: with "停止显示" the echo into the pane is skipped.
     for (const bool shown : { false, true }) {
         stop->setChecked(!shown);

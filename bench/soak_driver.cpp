@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
     QWidget *w = &window;
     window.show();
 
-    fieldOfRow<QComboBox>(w, QStringLiteral("波特率"))->setCurrentText(QStringLiteral("921600"));
+    byName<QComboBox>(w, QStringLiteral("baudCombo"))->setCurrentText(QStringLiteral("921600"));
     if (!openPort(w, pty.slavePath())) {
         say(QStringLiteral("cannot open the pseudo-terminal"));
         return 1;
@@ -97,10 +97,10 @@ int main(int argc, char *argv[])
     const QString area2 = QStringLiteral("发送区2属性");
     const QString area3 = QStringLiteral("发送区3属性");
     sendArea(w, 2)->setPlainText(QStringLiteral("AA 55 01 02"));
-    fieldOfRow<QSpinBox>(w, QStringLiteral("发送周期"), area2)->setValue(100);
+    byName<QSpinBox>(w, QStringLiteral("autoSendIntervalSpin2"))->setValue(100);
     findCheck(w, QStringLiteral("自动发"), area2)->setChecked(true);
     sendArea(w, 3)->setPlainText(QStringLiteral("5A A5"));
-    fieldOfRow<QSpinBox>(w, QStringLiteral("发送周期"), area3)->setValue(250);
+    byName<QSpinBox>(w, QStringLiteral("autoSendIntervalSpin3"))->setValue(250);
     findCheck(w, QStringLiteral("参加轮发"), area3)->setChecked(true);
     click(findButton(w, QStringLiteral("开始轮发")));
 

@@ -146,7 +146,7 @@ void CommandLineTest::pinnedPortStaysWhileItExists()
     const QString path = dir.filePath(QStringLiteral("usb-quorvel-if00"));
     QVERIFY(QFile::link(pty.slavePath(), path));
     MainWindow window;
-    auto *ports = fieldOfRow<QComboBox>(&window, QStringLiteral("端口号"));
+    auto *ports = byName<QComboBox>(&window, QStringLiteral("portCombo"));
     window.selectPort(path);
     QCOMPARE(ports->currentText(), path);
     QVERIFY(QMetaObject::invokeMethod(&window, "refreshPortList"));

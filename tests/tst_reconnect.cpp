@@ -59,7 +59,7 @@ qint64 cpuTimeMs()
 
 QComboBox *portList(QWidget *window)
 {
-    return fieldOfRow<QComboBox>(window, QStringLiteral("端口号"));
+    return byName<QComboBox>(window, QStringLiteral("portCombo"));
 }
 
 QString area(int n)
@@ -106,10 +106,10 @@ void ReconnectTest::lostDeviceIsReopenedWhenItReturns()
 
     // Area 1 sends on its own timer, area 3 in a rotation: both busy at the loss.
     sendArea(&window, 1)->setPlainText(QStringLiteral("01"));
-    fieldOfRow<QSpinBox>(&window, QStringLiteral("发送周期"), area(1))->setValue(100);
+    byName<QSpinBox>(&window, QStringLiteral("autoSendIntervalSpin1"))->setValue(100);
     findCheck(&window, QStringLiteral("自动发"), area(1))->setChecked(true);
     sendArea(&window, 3)->setPlainText(QStringLiteral("33"));
-    fieldOfRow<QSpinBox>(&window, QStringLiteral("发送周期"), area(3))->setValue(100);
+    byName<QSpinBox>(&window, QStringLiteral("autoSendIntervalSpin3"))->setValue(100);
     findCheck(&window, QStringLiteral("参加轮发"), area(3))->setChecked(true);
     click(findButton(&window, QStringLiteral("开始轮发")));
     QTRY_VERIFY(device.pty->collected().contains('\x01')
@@ -122,7 +122,7 @@ void ReconnectTest::lostDeviceIsReopenedWhenItReturns()
     QVERIFY(!boxes.last().text.isEmpty());
     QVERIFY(!port->isOpen());
     QVERIFY(findButton(&window, QStringLiteral("打开串口")));
-    QCOMPARE(fieldOfRow(&window, QStringLiteral("状态"))->findChild<QLabel *>()->styleSheet(),
+    QCOMPARE(byName<QLabel>(&window, QStringLiteral("statusLamp"))->styleSheet(),
              QStringLiteral("color: red; font-weight: bold;"));
     QCOMPARE(messages.value(0),
              QStringLiteral("设备 %1 已断开，正在等待重新连接…").arg(device.link));
@@ -140,8 +140,8 @@ void ReconnectTest::lostDeviceIsReopenedWhenItReturns()
     // line settings shown when it returns are the ones it gets.
     openAndClosePopup(ports);
     QCOMPARE(ports->currentText(), device.link);
-    fieldOfRow<QComboBox>(&window, QStringLiteral("波特率"))->setCurrentText("115200");
-    fieldOfRow<QComboBox>(&window, QStringLiteral("停止位"))->setCurrentText("2");
+    byName<QComboBox>(&window, QStringLiteral("baudCombo"))->setCurrentText("115200");
+    byName<QComboBox>(&window, QStringLiteral("stopBitsCombo"))->setCurrentText("2");
 
     clock.restart();
     QVERIFY(device.plugIn());

@@ -124,7 +124,10 @@ void WindowTest::growth()
     QCOMPARE(left[3]->width(), 155);
     // The counters' clear row is captioned like its button; the two traffic
     // lamps sit side by side in the serial group's row without a caption.
-    QCOMPARE(fieldOfRow<QPushButton>(&window, "清空计数")->text(), QStringLiteral("清空计数"));
+    auto *counterForm = qobject_cast<QFormLayout *>(left[1]->layout());
+    QCOMPARE(qobject_cast<QLabel *>(counterForm->labelForField(byName(&window, "clearCountButton")))
+                     ->text(),
+             QStringLiteral("清空计数"));
     const QWidget *lamps[2] = { byName(&window, "sendLamp"), byName(&window, "recvLamp") };
     QCOMPARE(lamps[0]->parentWidget(), lamps[1]->parentWidget());
     QCOMPARE(lamps[0]->y(), lamps[1]->y());

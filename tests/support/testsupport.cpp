@@ -9,8 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLayout>
+#include <QHash>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -237,42 +236,7 @@ T *uniqueChild(QWidget *root, Match matches)
     return found;
 }
 
-// The layout, searched from layout down, that directly holds widget.
-QLayout *layoutHolding(QLayout *layout, QWidget *widget)
-{
-    for (int i = 0; layout && i < layout->count(); ++i) {
-        if (layout->itemAt(i)->widget() == widget)
-            return layout;
-        if (QLayout *inner = layoutHolding(layout->itemAt(i)->layout(), widget))
-            return inner;
-    }
-    return nullptr;
-}
-
-// The widgets after the label captioned text: its buddy, or what follows it
-// in its layout row.
-QList<QWidget *> afterLabel(QWidget *root, const QString &text, const QString &groupTitle = {})
-{
-    QLabel *label = uniqueChild<QLabel>(root, [&](QLabel *candidate) {
-        return candidate->text() == text && insideGroup(candidate, groupTitle);
-    });
-    if (!label || label->buddy())
-        return { label ? label->buddy() : nullptr };
-    QList<QWidget *> row;
-    QLayout *layout = layoutHolding(label->parentWidget()->layout(), label);
-    for (int i = 0; layout && i < layout->count(); ++i) {
-        if (!row.isEmpty() || layout->itemAt(i)->widget() == label)
-            row << layout->itemAt(i)->widget();
-    }
-    return row.mid(1);
-}
-
 } // namespace
-
-QGroupBox *findGroup(QWidget *root, const QString &title)
-{
-    return uniqueChild<QGroupBox>(root, [&](QGroupBox *group) { return group->title() == title; });
-}
 
 QAbstractButton *findButton(QWidget *root, const QString &caption, const QString &groupTitle)
 {
@@ -284,28 +248,6 @@ QAbstractButton *findButton(QWidget *root, const QString &caption, const QString
 QCheckBox *findCheck(QWidget *root, const QString &caption, const QString &groupTitle)
 {
     return qobject_cast<QCheckBox *>(findButton(root, caption, groupTitle));
-}
-
-QWidget *widgetAfterLabel(QWidget *root, const QString &label, const QString &groupTitle,
-                          const QMetaObject &type)
-{
-    const QList<QWidget *> row = afterLabel(root, label, groupTitle);
-    for (QWidget *widget : row) {
-        if (type.cast(widget))
-            return widget;
-    }
-    return nullptr;
-}
-
-QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QString &caption)
-{
-    const QList<QWidget *> row = afterLabel(root, label);
-    for (QWidget *widget : row) {
-        auto *button = qobject_cast<QAbstractButton *>(widget);
-        if (button && button->text() == caption)
-            return button;
-    }
-    return nullptr;
 }
 
 QPlainTextEdit *receivePane(QWidget *root)
@@ -355,7 +297,15 @@ bool closePort(QWidget *window)
 
 QString counter(QWidget *window, const QString &caption)
 {
-    auto *edit = fieldOfRow<QLineEdit>(window, caption);
+    static const QHash<QString, QString> names = {
+        { QStringLiteral("发帧数"), QStringLiteral("sentFramesEdit") },
+        { QStringLiteral("发字节数"), QStringLiteral("sentBytesEdit") },
+        { QStringLiteral("收帧数"), QStringLiteral("recvFramesEdit") },
+        { QStringLiteral("收字节数"), QStringLiteral("recvBytesEdit") },
+        { QStringLiteral("文件行数"), QStringLiteral("fileLinesEdit") },
+        { QStringLiteral("当前发送行"), QStringLiteral("currentLineEdit") },
+    };
+    auto *edit = byName<QLineEdit>(window, names.value(caption));
     return edit ? edit->text() : QStringLiteral("<no row %1>").arg(caption);
 }
 

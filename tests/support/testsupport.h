@@ -11,7 +11,6 @@
 
 class QAbstractButton;
 class QCheckBox;
-class QGroupBox;
 class QPlainTextEdit;
 class QSerialPort;
 class QWidget;
@@ -98,21 +97,9 @@ private:
     int answerDelayMs = 0;
 };
 
-// Finders: widgets by caption and by the title of the group they sit in.
-QGroupBox *findGroup(QWidget *root, const QString &title);
+// Finders: buttons by caption and by the title of the group they sit in.
 QAbstractButton *findButton(QWidget *root, const QString &caption, const QString &groupTitle = {});
 QCheckBox *findCheck(QWidget *root, const QString &caption, const QString &groupTitle = {});
-// The first widget of the given type after a label: its buddy in a form, or
-// what follows it in its layout row.
-QWidget *widgetAfterLabel(QWidget *root, const QString &label, const QString &groupTitle,
-                          const QMetaObject &type);
-template<typename T = QWidget>
-T *fieldOfRow(QWidget *root, const QString &label, const QString &groupTitle = {})
-{
-    return static_cast<T *>(widgetAfterLabel(root, label, groupTitle, T::staticMetaObject));
-}
-// The button with this caption on the same layout row as the label.
-QAbstractButton *buttonBesideLabel(QWidget *root, const QString &label, const QString &caption);
 QPlainTextEdit *receivePane(QWidget *root);
 // The widget with this object name (the window's member name, e.g.
 // "hexSendCheck2", "startFileRotationButton"); null when absent.
