@@ -5,6 +5,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build_dir="${1:-build}"
 shift || true
+# The package test builds and validates the Debian package with these.
+"$here/tools/install-packages.sh" dpkg-dev desktop-file-utils appstream
 "$here/tools/setup.sh" "$build_dir" "$@"
 export QT_QPA_PLATFORM=offscreen
 cd "$here/$build_dir"

@@ -10,23 +10,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-60}"
 out="$here/build-fuzz"
 
-packages=(clang-14 libclang-rt-14-dev pkg-config qtbase5-dev)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo_cmd=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/tools/install-packages.sh" clang-14 libclang-rt-14-dev pkg-config qtbase5-dev
 
 cxx=clang++-14
 flags=(-std=c++17 -g -O1 -fPIC -Wall -Wextra

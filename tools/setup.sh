@@ -16,27 +16,11 @@ build_dir="${1:-build}"
 shift || true
 
 packages=(cmake g++ make qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev zlib1g-dev)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
 # Chinese captions need a CJK font; take one only if none is present.
 if ! fc-list :lang=zh 2>/dev/null | grep -q .; then
-    missing+=(fonts-wqy-microhei)
+    packages+=(fonts-wqy-microhei)
 fi
-
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo_cmd=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/tools/install-packages.sh" "${packages[@]}"
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 cmake -S "$here" -B "$here/$build_dir" "$@" >/dev/null
