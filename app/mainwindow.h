@@ -88,6 +88,8 @@ private:
     void displayData(const QByteArray &data, bool received);
     void resetSendLamp();
     void resetRecvLamp();
+    // The four traffic counters as they stand now.
+    void showCounters();
     void chooseCaptureFileName();
     void writeCaptureLines(const QStringList &lines);
 

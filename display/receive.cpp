@@ -51,10 +51,7 @@ void MainWindow::buildReceivePane()
     trafficView->setUpdateHandler([this](const QStringList &lines) {
         if (capturing && captureFile.isOpen() && !lines.isEmpty())
             writeCaptureLines(lines);
-        showCount(sentBytesEdit, sentBytes);
-        showCount(sentFramesEdit, sentFrames);
-        showCount(recvBytesEdit, recvBytes);
-        showCount(recvFramesEdit, recvFrames);
+        showCounters();
     });
     // Closing the port ends its traffic: show the last of it now.
     connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::update);
@@ -198,10 +195,15 @@ void MainWindow::onClearCount()
     sentBytes = 0;
     recvFrames = 0;
     recvBytes = 0;
-    sentFramesEdit->setText(QStringLiteral("0"));
-    sentBytesEdit->setText(QStringLiteral("0"));
-    recvFramesEdit->setText(QStringLiteral("0"));
-    recvBytesEdit->setText(QStringLiteral("0"));
+    showCounters();
+}
+
+void MainWindow::showCounters()
+{
+    showCount(sentBytesEdit, sentBytes);
+    showCount(sentFramesEdit, sentFrames);
+    showCount(recvBytesEdit, recvBytes);
+    showCount(recvFramesEdit, recvFrames);
 }
 
 void MainWindow::resetSendLamp()
