@@ -23,6 +23,7 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class FindBar;
 class PortWatcher;
 class TrafficView;
 
@@ -49,6 +50,9 @@ public:
     bool selectBaudRate(qint32 rate);
     // Opens the selected port as "打开串口" does, unless it is open already.
     void openSelectedPort();
+    // The menu bar with the shortcuts (app/menus.cpp). The window grows by
+    // the bar's height, so everything under it keeps its size.
+    void installMenuBar();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -239,6 +243,13 @@ private:
 
     // Big send files load in slices (send/sendfileloader.h).
     class SendFileLoader *sendFileLoader = nullptr;
+
+    // Find in the receive pane (display/findbar.h); opened from the menu.
+    FindBar *findBar = nullptr;
+    // The menus (app/menus.cpp).
+    void sendFocusedArea();
+    void chooseLanguage(const QString &code);
+    void showAbout();
 };
 
 #endif // QUORVEL_MAINWINDOW_H

@@ -15,12 +15,12 @@ void MainWindow::onSaveData()
     if (capturing) {
         captureFile.close();
         capturing = false;
-        saveDataButton->setText(QStringLiteral("保存数据"));
+        saveDataButton->setText(tr("保存数据"));
         return;
     }
 
     const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("保存接收数据"),
+            QFileDialog::getSaveFileName(this, tr("保存接收数据"),
                                          captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (path.isEmpty())
         return;
@@ -30,17 +30,17 @@ void MainWindow::onSaveData()
     captureFile.setFileName(path);
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;
-        saveDataButton->setText(QStringLiteral("停止保存"));
+        saveDataButton->setText(tr("停止保存"));
     } else {
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法打开文件: ") + captureFile.errorString());
+        QMessageBox::warning(this, tr("错误"),
+                             tr("无法打开文件: ") + captureFile.errorString());
     }
 }
 
 void MainWindow::chooseCaptureFileName()
 {
     const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("选择保存文件"),
+            QFileDialog::getSaveFileName(this, tr("选择保存文件"),
                                          captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (!path.isEmpty())
         captureFileEdit->setText(QFileInfo(path).fileName());
@@ -63,12 +63,12 @@ void MainWindow::writeCaptureLines(const QStringList &lines)
     const QString reason = captureFile.errorString();
     captureFile.close();
     capturing = false;
-    saveDataButton->setText(QStringLiteral("保存数据"));
+    saveDataButton->setText(tr("保存数据"));
     // Told once the ready-read handler has returned: the port does not signal
     // again while its handler runs, so data arriving during the box would
     // otherwise wait unseen for the next arrival.
     QTimer::singleShot(0, this, [this, reason] {
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法写入文件: ") + reason);
+        QMessageBox::warning(this, tr("错误"),
+                             tr("无法写入文件: ") + reason);
     });
 }

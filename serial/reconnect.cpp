@@ -44,14 +44,14 @@ void MainWindow::handleDeviceLoss()
                 closePort();
                 statusBar()->showMessage(
                         portWatcher->watch(portName)
-                                ? QStringLiteral("设备 %1 已断开，正在等待重新连接…").arg(portName)
-                                : QStringLiteral("设备 %1 已断开").arg(portName));
+                                ? tr("设备 %1 已断开，正在等待重新连接…").arg(portName)
+                                : tr("设备 %1 已断开").arg(portName));
                 // A device that comes and goes while nobody answers must not
                 // pile up boxes; the status bar tells the latest.
                 if (deviceLossBoxOpen)
                     return;
                 deviceLossBoxOpen = true;
-                QMessageBox::warning(this, QStringLiteral("串口错误"), reason);
+                QMessageBox::warning(this, tr("串口错误"), reason);
                 deviceLossBoxOpen = false;
             },
             Qt::QueuedConnection);
@@ -67,13 +67,13 @@ void MainWindow::reopenReturnedPort(const QString &portName)
         // Often the device node exists before its permissions are set: keep
         // trying quietly on the next polls until the user decides otherwise.
         statusBar()->showMessage(
-                QStringLiteral("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
+                tr("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
                         .arg(portName, serialPort->errorString()));
         return;
     }
     portWatcher->stop();
     statusBar()->showMessage(
-            QStringLiteral("设备 %1 已于 %2 重新连接")
+            tr("设备 %1 已于 %2 重新连接")
                     .arg(portName, QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
 }
 
