@@ -5,547 +5,547 @@
     <name>ChecksumDialog</name>
     <message>
         <source>计算校验码</source>
-        <translation type="unfinished"></translation>
+        <translation>Compute checksum</translation>
     </message>
     <message>
         <source>16 CRC, 低字节在前</source>
-        <translation type="unfinished"></translation>
+        <translation>CRC-16, low byte first</translation>
     </message>
     <message>
         <source>16 CRC, 高字节在前</source>
-        <translation type="unfinished"></translation>
+        <translation>CRC-16, high byte first</translation>
     </message>
     <message>
         <source>总加和</source>
-        <translation type="unfinished"></translation>
+        <translation>Sum (8-bit)</translation>
     </message>
     <message>
         <source>加总异或</source>
-        <translation type="unfinished"></translation>
+        <translation>XOR (8-bit)</translation>
     </message>
     <message>
         <source>CRC32, 低字节在前</source>
-        <translation type="unfinished"></translation>
+        <translation>CRC-32, low byte first</translation>
     </message>
     <message>
         <source>CRC32, 高字节在前</source>
-        <translation type="unfinished"></translation>
+        <translation>CRC-32, high byte first</translation>
     </message>
 </context>
 <context>
     <name>CommandLine</name>
     <message>
         <source>Quorvel：用于测试和调试设备的串口终端。</source>
-        <translation type="unfinished"></translation>
+        <translation>Quorvel: a serial port terminal for testing and debugging devices.</translation>
     </message>
     <message>
         <source>选择此端口：端口列表中的名称（ttyUSB0、COM3）或设备路径（/dev/serial/by-id/...、pty）。</source>
-        <translation type="unfinished"></translation>
+        <translation>Select this port: a name from the port list (ttyUSB0, COM3) or a device path (/dev/serial/by-id/..., a pty).</translation>
     </message>
     <message>
         <source>选择此波特率，可选：%1。</source>
-        <translation type="unfinished"></translation>
+        <translation>Select this baud rate, one of: %1.</translation>
     </message>
     <message>
         <source>启动时打开所选串口。</source>
-        <translation type="unfinished"></translation>
+        <translation>Open the port at start.</translation>
     </message>
     <message>
         <source>界面语言：zh（简体中文，默认）或 en（英语），下次启动时沿用。</source>
-        <translation type="unfinished"></translation>
+        <translation>Interface language: zh (Simplified Chinese, the default) or en (English); kept for the next starts.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; 不是可选的语言（zh、en）。</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; is not a language of the list (zh, en).</translation>
     </message>
     <message>
         <source>意外的参数 &apos;%1&apos;。</source>
-        <translation type="unfinished"></translation>
+        <translation>unexpected argument &apos;%1&apos;.</translation>
     </message>
     <message>
         <source>--port 需要端口名称或路径。</source>
-        <translation type="unfinished"></translation>
+        <translation>--port needs a port name or path.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; 不是列表中的波特率（%2）。</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; is not a baud rate of the list (%2).</translation>
     </message>
 </context>
 <context>
     <name>FindBar</name>
     <message>
         <source>区分大小写</source>
-        <translation type="unfinished"></translation>
+        <translation>Match case</translation>
     </message>
     <message>
         <source>在接收区中查找</source>
-        <translation type="unfinished"></translation>
+        <translation>Find in the receive pane</translation>
     </message>
     <message>
         <source>上一个</source>
-        <translation type="unfinished"></translation>
+        <translation>Previous</translation>
     </message>
     <message>
         <source>查找上一个 (Shift+F3)</source>
-        <translation type="unfinished"></translation>
+        <translation>Find previous (Shift+F3)</translation>
     </message>
     <message>
         <source>下一个</source>
-        <translation type="unfinished"></translation>
+        <translation>Next</translation>
     </message>
     <message>
         <source>查找下一个 (F3, Enter)</source>
-        <translation type="unfinished"></translation>
+        <translation>Find next (F3, Enter)</translation>
     </message>
     <message>
         <source>关闭查找栏 (Esc)</source>
-        <translation type="unfinished"></translation>
+        <translation>Close the find bar (Esc)</translation>
     </message>
     <message>
         <source>查找</source>
-        <translation type="unfinished"></translation>
+        <translation>Find</translation>
     </message>
     <message>
         <source>无匹配</source>
-        <translation type="unfinished"></translation>
+        <translation>No matches</translation>
     </message>
     <message>
         <source>%1 处匹配</source>
-        <translation type="unfinished"></translation>
+        <translation>Matches: %1</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>清空接收区</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>更改文件</source>
-        <translation type="unfinished"></translation>
+        <translation>File…</translation>
     </message>
     <message>
         <source>清空计数</source>
-        <translation type="unfinished"></translation>
+        <translation>Reset</translation>
     </message>
     <message>
         <source>串口参数</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial port</translation>
     </message>
     <message>
         <source>端口号</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>波特率</source>
-        <translation type="unfinished"></translation>
+        <translation>Baud</translation>
     </message>
     <message>
         <source>数据位</source>
-        <translation type="unfinished"></translation>
+        <translation>Data</translation>
     </message>
     <message>
         <source>校验位</source>
-        <translation type="unfinished"></translation>
+        <translation>Parity</translation>
     </message>
     <message>
         <source>停止位</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>状态</source>
-        <translation type="unfinished"></translation>
+        <translation>State</translation>
     </message>
     <message>
         <source>计数器</source>
-        <translation type="unfinished"></translation>
+        <translation>Counters</translation>
     </message>
     <message>
         <source>发帧数</source>
-        <translation type="unfinished"></translation>
+        <translation>TX frames</translation>
     </message>
     <message>
         <source>发字节数</source>
-        <translation type="unfinished"></translation>
+        <translation>TX bytes</translation>
     </message>
     <message>
         <source>收帧数</source>
-        <translation type="unfinished"></translation>
+        <translation>RX frames</translation>
     </message>
     <message>
         <source>收字节数</source>
-        <translation type="unfinished"></translation>
+        <translation>RX bytes</translation>
     </message>
     <message>
         <source>文件行数</source>
-        <translation type="unfinished"></translation>
+        <translation>File lines</translation>
     </message>
     <message>
         <source>当前发送行</source>
-        <translation type="unfinished"></translation>
+        <translation>Current line</translation>
     </message>
     <message>
         <source>接收区设置</source>
-        <translation type="unfinished"></translation>
+        <translation>Receive pane</translation>
     </message>
     <message>
         <source>显示选项</source>
-        <translation type="unfinished"></translation>
+        <translation>Display</translation>
     </message>
     <message>
         <source>关键字</source>
-        <translation type="unfinished"></translation>
+        <translation>Keyword</translation>
     </message>
     <message>
         <source>发送区</source>
-        <translation type="unfinished"></translation>
+        <translation>Send</translation>
     </message>
     <message>
         <source>发送区%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Send area %1</translation>
     </message>
     <message>
         <source>清空</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>手动发送</source>
-        <translation type="unfinished"></translation>
+        <translation>Send</translation>
     </message>
     <message>
         <source>Quorvel -- 串口通信调试工具</source>
-        <translation type="unfinished"></translation>
+        <translation>Quorvel -- Serial Port Debugging Tool</translation>
     </message>
     <message>
         <source>设备 %1 已断开，正在等待重新连接…</source>
-        <translation type="unfinished"></translation>
+        <translation>Device %1 disconnected, waiting for it to return…</translation>
     </message>
     <message>
         <source>设备 %1 已断开</source>
-        <translation type="unfinished"></translation>
+        <translation>Device %1 disconnected</translation>
     </message>
     <message>
         <source>串口错误</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial port error</translation>
     </message>
     <message>
         <source>设备 %1 已重新出现，但暂时无法打开（%2），正在重试…</source>
-        <translation type="unfinished"></translation>
+        <translation>Device %1 is back but cannot be opened yet (%2), retrying…</translation>
     </message>
     <message>
         <source>设备 %1 已于 %2 重新连接</source>
-        <translation type="unfinished"></translation>
+        <translation>Device %1 reconnected at %2</translation>
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>奇</source>
-        <translation type="unfinished"></translation>
+        <translation>Odd</translation>
     </message>
     <message>
         <source>偶</source>
-        <translation type="unfinished"></translation>
+        <translation>Even</translation>
     </message>
     <message>
         <source>标记</source>
-        <translation type="unfinished"></translation>
+        <translation>Mark</translation>
     </message>
     <message>
         <source>空格</source>
-        <translation type="unfinished"></translation>
+        <translation>Space</translation>
     </message>
     <message>
         <source>打开串口</source>
-        <translation type="unfinished"></translation>
+        <translation>Open port</translation>
     </message>
     <message>
         <source>发送 ●</source>
-        <translation type="unfinished"></translation>
+        <translation>TX ●</translation>
     </message>
     <message>
         <source>接收 ●</source>
-        <translation type="unfinished"></translation>
+        <translation>RX ●</translation>
     </message>
     <message>
         <source>错误</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>无法打开串口: </source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot open the port: </translation>
     </message>
     <message>
         <source>关闭串口</source>
-        <translation type="unfinished"></translation>
+        <translation>Close port</translation>
     </message>
     <message>
         <source>保存数据</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>保存接收数据</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture the traffic to</translation>
     </message>
     <message>
         <source>停止保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop capture</translation>
     </message>
     <message>
         <source>无法打开文件: </source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot open the file: </translation>
     </message>
     <message>
         <source>选择保存文件</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose the capture file</translation>
     </message>
     <message>
         <source>无法写入文件: </source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write the file: </translation>
     </message>
     <message>
         <source>停止显示</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>继续显示</source>
-        <translation type="unfinished"></translation>
+        <translation>Resume</translation>
     </message>
     <message>
         <source>16进制</source>
-        <translation type="unfinished"></translation>
+        <translation>Hex</translation>
     </message>
     <message>
         <source>自动清</source>
-        <translation type="unfinished"></translation>
+        <translation>Wipe</translation>
     </message>
     <message>
         <source>显示保存发送</source>
-        <translation type="unfinished"></translation>
+        <translation>Direction tags</translation>
     </message>
     <message>
         <source>显示保存时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Time stamps</translation>
     </message>
     <message>
         <source>帧换行</source>
-        <translation type="unfinished"></translation>
+        <translation>Line per frame</translation>
     </message>
     <message>
         <source>关键字过滤接收</source>
-        <translation type="unfinished"></translation>
+        <translation>Keyword filter</translation>
     </message>
     <message>
         <source>切换主题</source>
-        <translation type="unfinished"></translation>
+        <translation>Switch theme</translation>
     </message>
     <message>
         <source>[接收] </source>
-        <translation type="unfinished"></translation>
+        <translation>[RX] </translation>
     </message>
     <message>
         <source>[发送] </source>
-        <translation type="unfinished"></translation>
+        <translation>[TX] </translation>
     </message>
     <message>
         <source>只轮发一遍</source>
-        <translation type="unfinished"></translation>
+        <translation>Only once</translation>
     </message>
     <message>
         <source>选择发送文件</source>
-        <translation type="unfinished"></translation>
+        <translation>Send file…</translation>
     </message>
     <message>
         <source>收到回答后发下一帧</source>
-        <translation type="unfinished"></translation>
+        <translation>On answer</translation>
     </message>
     <message>
         <source>定时</source>
-        <translation type="unfinished"></translation>
+        <translation>Timed</translation>
     </message>
     <message>
         <source>开始文件轮发</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotate file</translation>
     </message>
     <message>
         <source>开始轮发</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotate areas</translation>
     </message>
     <message>
         <source>轮发参数</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotation</translation>
     </message>
     <message>
         <source>周期</source>
-        <translation type="unfinished"></translation>
+        <translation>Period</translation>
     </message>
     <message>
         <source>超时时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Time-out</translation>
     </message>
     <message>
         <source>重发次数</source>
-        <translation type="unfinished"></translation>
+        <translation>Retries</translation>
     </message>
     <message>
         <source>发送区及发送文件轮发属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotation of the send areas and the send file</translation>
     </message>
     <message>
         <source>发送区%1属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Send area %1</translation>
     </message>
     <message>
         <source>发送周期</source>
-        <translation type="unfinished"></translation>
+        <translation>Period</translation>
     </message>
     <message>
         <source>提示</source>
-        <translation type="unfinished"></translation>
+        <translation>Note</translation>
     </message>
     <message>
         <source>请至少勾选一个发送区参加轮发</source>
-        <translation type="unfinished"></translation>
+        <translation>Tick &quot;In rotation&quot; for at least one send area.</translation>
     </message>
     <message>
         <source>请先选择发送文件</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a send file first.</translation>
     </message>
     <message>
         <source>校验</source>
-        <translation type="unfinished"></translation>
+        <translation>Checksum</translation>
     </message>
     <message>
         <source>自动发</source>
-        <translation type="unfinished"></translation>
+        <translation>Periodic</translation>
     </message>
     <message>
         <source>参加轮发</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotate</translation>
     </message>
     <message>
         <source>无法打开文件</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot open the file</translation>
     </message>
     <message>
         <source>输入内容无法解析为有效数据，请检查是否为正确格式的十六进制或文本。</source>
-        <translation type="unfinished"></translation>
+        <translation>The content cannot be read as data: check that it is well-formed hexadecimal or text.</translation>
     </message>
     <message>
         <source>文件(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <source>更改保存文件…</source>
-        <translation type="unfinished"></translation>
+        <translation>Change capture file…</translation>
     </message>
     <message>
         <source>选择发送文件…</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose send file…</translation>
     </message>
     <message>
         <source>退出(&amp;Q)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quit</translation>
     </message>
     <message>
         <source>编辑(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
         <source>查找…</source>
-        <translation type="unfinished"></translation>
+        <translation>Find…</translation>
     </message>
     <message>
         <source>查找下一个</source>
-        <translation type="unfinished"></translation>
+        <translation>Find next</translation>
     </message>
     <message>
         <source>查找上一个</source>
-        <translation type="unfinished"></translation>
+        <translation>Find previous</translation>
     </message>
     <message>
         <source>发送(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Send</translation>
     </message>
     <message>
         <source>发送当前发送区</source>
-        <translation type="unfinished"></translation>
+        <translation>Send the focused area</translation>
     </message>
     <message>
         <source>发送 发送区%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Send area %1</translation>
     </message>
     <message>
         <source>开始/停止轮发</source>
-        <translation type="unfinished"></translation>
+        <translation>Start/stop rotation</translation>
     </message>
     <message>
         <source>开始/停止文件轮发</source>
-        <translation type="unfinished"></translation>
+        <translation>Start/stop file rotation</translation>
     </message>
     <message>
         <source>视图(&amp;V)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;View</translation>
     </message>
     <message>
         <source>帮助(&amp;H)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>关于 Quorvel…</source>
-        <translation type="unfinished"></translation>
+        <translation>About Quorvel…</translation>
     </message>
     <message>
         <source>关于 Qt…</source>
-        <translation type="unfinished"></translation>
+        <translation>About Qt…</translation>
     </message>
     <message>
         <source>关于 Qt</source>
-        <translation type="unfinished"></translation>
+        <translation>About Qt</translation>
     </message>
     <message>
         <source>下次启动时，界面将使用此语言。</source>
-        <translation type="unfinished"></translation>
+        <translation>The interface will use this language from the next start.</translation>
     </message>
     <message>
         <source>关于 Quorvel</source>
-        <translation type="unfinished"></translation>
+        <translation>About Quorvel</translation>
     </message>
     <message>
         <source>&lt;h3&gt;Quorvel %1&lt;/h3&gt;&lt;p&gt;用于测试和调试串口设备的桌面工具。&lt;/p&gt;&lt;p&gt;Quorvel 是自由软件，依据 GNU 通用公共许可证第 3 版或（由您选择）任何更高版本（GPL-3.0-or-later）发布，不提供任何担保。&lt;/p&gt;&lt;p&gt;基于 Qt %2。&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h3&gt;Quorvel %1&lt;/h3&gt;&lt;p&gt;A desktop tool for testing and debugging devices on a serial line.&lt;/p&gt;&lt;p&gt;Quorvel is free software under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later), without any warranty.&lt;/p&gt;&lt;p&gt;Built on Qt %2.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
     <name>PortComboBox</name>
     <message>
         <source>位置: </source>
-        <translation type="unfinished"></translation>
+        <translation>Location: </translation>
     </message>
     <message>
         <source>指向: </source>
-        <translation type="unfinished"></translation>
+        <translation>Points to: </translation>
     </message>
     <message>
         <source>描述: </source>
-        <translation type="unfinished"></translation>
+        <translation>Description: </translation>
     </message>
     <message>
         <source>制造商: </source>
-        <translation type="unfinished"></translation>
+        <translation>Manufacturer: </translation>
     </message>
     <message>
         <source>序列号: </source>
-        <translation type="unfinished"></translation>
+        <translation>Serial number: </translation>
     </message>
     <message>
         <source>USB 厂商 ID: </source>
-        <translation type="unfinished"></translation>
+        <translation>USB vendor ID: </translation>
     </message>
     <message>
         <source>USB 产品 ID: </source>
-        <translation type="unfinished"></translation>
+        <translation>USB product ID: </translation>
     </message>
 </context>
 </TS>
