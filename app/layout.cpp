@@ -1,4 +1,3 @@
-#include "findbar.h"
 #include "mainwindow.h"
 
 #include <QCheckBox>
@@ -126,12 +125,10 @@ void MainWindow::buildLayout()
     trafficRow->addLayout(leftColumn);
 
     recvEdit->setStyleSheet(QStringLiteral("QPlainTextEdit { background-color: white; }"));
-    // The find bar sits under the pane and takes room only while it is open.
-    auto *paneColumn = new QVBoxLayout;
+    // The find bar comes under the pane once it is first opened.
+    paneColumn = new QVBoxLayout;
     paneColumn->setContentsMargins(0, 0, 0, 0);
     paneColumn->addWidget(recvEdit, 1);
-    findBar = named(new FindBar(recvEdit), "findBar");
-    paneColumn->addWidget(findBar);
     trafficRow->addLayout(paneColumn, 1);
     upperBlock->addLayout(trafficRow, 1);
 

@@ -244,8 +244,10 @@ private:
     // Big send files load in slices (send/sendfileloader.h).
     class SendFileLoader *sendFileLoader = nullptr;
 
-    // Find in the receive pane (display/findbar.h); opened from the menu.
+    // Find in the receive pane (display/findbar.h), built when first used.
     FindBar *findBar = nullptr;
+    QVBoxLayout *paneColumn = nullptr;
+    FindBar *paneFindBar();
     // The menus (app/menus.cpp).
     void sendFocusedArea();
     void chooseLanguage(const QString &code);

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -37,7 +38,11 @@ void MainWindow::installMenuBar()
     connect(newAction(fileMenu, tr("选择发送文件…")), &QAction::triggered, this,
             &MainWindow::chooseSendFile);
     fileMenu->addSeparator();
-    QAction *quitAction = newAction(fileMenu, tr("退出(&Q)"), QKeySequence::Quit);
+    // Some platforms bind no key to quitting (Windows has Alt+F4 for it).
+    const bool quitKeyKnown = !QKeySequence::keyBindings(QKeySequence::Quit).isEmpty();
+    QAction *quitAction =
+            newAction(fileMenu, tr("退出(&Q)"),
+                      quitKeyKnown ? QKeySequence(QKeySequence::Quit) : QKeySequence(Qt::CTRL | Qt::Key_Q));
     quitAction->setMenuRole(QAction::QuitRole);
     connect(quitAction, &QAction::triggered, this, &QWidget::close);
     // The two buttons change their captions; the menu says what they say.
@@ -47,12 +52,12 @@ void MainWindow::installMenuBar()
     });
 
     QMenu *editMenu = bar->addMenu(tr("编辑(&E)"));
-    connect(newAction(editMenu, tr("查找…"), QKeySequence::Find), &QAction::triggered, findBar,
-            &FindBar::openBar);
+    connect(newAction(editMenu, tr("查找…"), QKeySequence::Find), &QAction::triggered, this,
+            [this] { paneFindBar()->openBar(); });
     connect(newAction(editMenu, tr("查找下一个"), QKeySequence::FindNext), &QAction::triggered,
-            findBar, &FindBar::findNext);
+            this, [this] { paneFindBar()->findNext(); });
     connect(newAction(editMenu, tr("查找上一个"), QKeySequence::FindPrevious),
-            &QAction::triggered, findBar, &FindBar::findPrevious);
+            &QAction::triggered, this, [this] { paneFindBar()->findPrevious(); });
     editMenu->addSeparator();
     connect(newAction(editMenu, tr("清空接收区"), QKeySequence(Qt::CTRL | Qt::Key_L)), &QAction::triggered, this,
             &MainWindow::onClearReceive);
@@ -110,6 +115,15 @@ void MainWindow::installMenuBar()
     const int barHeight = bar->sizeHint().height();
     setMinimumSize(minimumWidth(), minimumHeight() + barHeight);
     resize(width(), height() + barHeight);
+}
+
+FindBar *MainWindow::paneFindBar()
+{
+    if (!findBar) {
+        findBar = named(new FindBar(recvEdit), "findBar");
+        paneColumn->addWidget(findBar);
+    }
+    return findBar;
 }
 
 void MainWindow::sendFocusedArea()
