@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree into a temporary folder and
 # checks what it holds: exactly the program (its translations compiled in)
-# and its desktop files, library
-# dependencies found by dpkg-shlibdeps plus a CJK font, one version
-# everywhere, and a desktop entry and AppStream metadata that validate.
+# and its desktop files, library dependencies found by dpkg-shlibdeps plus a
+# CJK font, one version everywhere, and a desktop entry and AppStream
+# metadata that validate.
 # Usage: tests/package.sh <cpack> <build-folder> <project-version>
 # Exits 77 (skipped) where the Debian tools are missing.
 # cpack brings the whole tree up to date before installing (its preinstall
