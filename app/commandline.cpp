@@ -31,8 +31,8 @@ QString listOfRates()
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(translated(QT_TRANSLATE_NOOP(
-            "CommandLine", "Quorvel：用于测试和调试设备的串口终端。")));
+    parser.setApplicationDescription(translated(
+            QT_TRANSLATE_NOOP("CommandLine", "Quorvel：用于测试和调试设备的串口终端。")));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption portOption(
@@ -116,9 +116,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(languageOption)) {
         const QString code = parser.value(languageOption).trimmed().toLower();
         if (!language::isKnown(code))
-            return usageError(translated(QT_TRANSLATE_NOOP("CommandLine",
-                                                           "'%1' 不是可选的语言（zh、en）。"))
-                                      .arg(parser.value(languageOption)));
+            return usageError(
+                    translated(QT_TRANSLATE_NOOP("CommandLine", "'%1' 不是可选的语言（zh、en）。"))
+                            .arg(parser.value(languageOption)));
         result.language = code;
     }
     if (parser.isSet(helpOption)) {
@@ -138,16 +138,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(portOption)) {
         result.options.port = parser.value(portOption).trimmed();
         if (result.options.port.isEmpty())
-            return usageError(translated(
-                    QT_TRANSLATE_NOOP("CommandLine", "--port 需要端口名称或路径。")));
+            return usageError(
+                    translated(QT_TRANSLATE_NOOP("CommandLine", "--port 需要端口名称或路径。")));
     }
     if (parser.isSet(baudOption)) {
         bool ok = false;
         const qint32 rate = parser.value(baudOption).toInt(&ok);
         if (!ok || !standardBaudRates().contains(rate))
-            return usageError(translated(QT_TRANSLATE_NOOP("CommandLine",
-                                                           "'%1' 不是列表中的波特率（%2）。"))
-                                      .arg(parser.value(baudOption), listOfRates()));
+            return usageError(
+                    translated(QT_TRANSLATE_NOOP("CommandLine", "'%1' 不是列表中的波特率（%2）。"))
+                            .arg(parser.value(baudOption), listOfRates()));
         result.options.baudRate = rate;
     }
     result.options.open = parser.isSet(openOption);

@@ -56,7 +56,8 @@ bool install(const QString &code)
     auto *translator = new QTranslator(QCoreApplication::instance());
     translator->setObjectName(translatorName);
     translator->setProperty("language", code);
-    if (!translator->load(translationPath(code)) || !QCoreApplication::installTranslator(translator)) {
+    if (!translator->load(translationPath(code))
+        || !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return false;
     }

@@ -44,8 +44,7 @@ void MainWindow::buildLayout()
     buildReceivePane();
     buildCountersAndOptions();
 
-    auto *clearReceiveButton =
-            named(new QPushButton(tr("清空接收区")), "clearReceiveButton");
+    auto *clearReceiveButton = named(new QPushButton(tr("清空接收区")), "clearReceiveButton");
     connect(clearReceiveButton, &QPushButton::clicked, this, &MainWindow::onClearReceive);
     auto *changeFileButton = named(new QPushButton(tr("更改文件")), "changeFileButton");
     connect(changeFileButton, &QPushButton::clicked, this, [this] { chooseCaptureFileName(); });
@@ -141,8 +140,7 @@ void MainWindow::buildLayout()
         auto *label = new QLabel(tr("发送区%1").arg(number));
         label->setMinimumWidth(72);
         QPlainTextEdit *edit = sendAreas[index].edit;
-        auto *clearButton =
-                named(new QPushButton(tr("清空")), "clearSendButton" + number);
+        auto *clearButton = named(new QPushButton(tr("清空")), "clearSendButton" + number);
         connect(clearButton, &QPushButton::clicked, this, [edit] { edit->clear(); });
         auto *manualSendButton =
                 named(new QPushButton(tr("手动发送")), "manualSendButton" + number);

@@ -40,9 +40,9 @@ void MainWindow::installMenuBar()
     fileMenu->addSeparator();
     // Some platforms bind no key to quitting (Windows has Alt+F4 for it).
     const bool quitKeyKnown = !QKeySequence::keyBindings(QKeySequence::Quit).isEmpty();
-    QAction *quitAction =
-            newAction(fileMenu, tr("退出(&Q)"),
-                      quitKeyKnown ? QKeySequence(QKeySequence::Quit) : QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction *quitAction = newAction(fileMenu, tr("退出(&Q)"),
+                                    quitKeyKnown ? QKeySequence(QKeySequence::Quit)
+                                                 : QKeySequence(Qt::CTRL | Qt::Key_Q));
     quitAction->setMenuRole(QAction::QuitRole);
     connect(quitAction, &QAction::triggered, this, &QWidget::close);
     // The two buttons change their captions; the menu says what they say.
@@ -56,17 +56,17 @@ void MainWindow::installMenuBar()
             [this] { paneFindBar()->openBar(); });
     connect(newAction(editMenu, tr("查找下一个"), QKeySequence::FindNext), &QAction::triggered,
             this, [this] { paneFindBar()->findNext(); });
-    connect(newAction(editMenu, tr("查找上一个"), QKeySequence::FindPrevious),
-            &QAction::triggered, this, [this] { paneFindBar()->findPrevious(); });
+    connect(newAction(editMenu, tr("查找上一个"), QKeySequence::FindPrevious), &QAction::triggered,
+            this, [this] { paneFindBar()->findPrevious(); });
     editMenu->addSeparator();
-    connect(newAction(editMenu, tr("清空接收区"), QKeySequence(Qt::CTRL | Qt::Key_L)), &QAction::triggered, this,
-            &MainWindow::onClearReceive);
+    connect(newAction(editMenu, tr("清空接收区"), QKeySequence(Qt::CTRL | Qt::Key_L)),
+            &QAction::triggered, this, &MainWindow::onClearReceive);
     connect(newAction(editMenu, tr("清空计数")), &QAction::triggered, this,
             &MainWindow::onClearCount);
 
     QMenu *sendMenu = bar->addMenu(tr("发送(&S)"));
-    connect(newAction(sendMenu, tr("发送当前发送区"), QKeySequence(Qt::CTRL | Qt::Key_Return)), &QAction::triggered,
-            this, [this] { sendFocusedArea(); });
+    connect(newAction(sendMenu, tr("发送当前发送区"), QKeySequence(Qt::CTRL | Qt::Key_Return)),
+            &QAction::triggered, this, [this] { sendFocusedArea(); });
     for (int index = 0; index < 3; ++index) {
         connect(newAction(sendMenu, tr("发送 发送区%1").arg(index + 1),
                           QKeySequence(Qt::CTRL | (Qt::Key_1 + index))),
@@ -84,16 +84,17 @@ void MainWindow::installMenuBar()
     stopDisplayAction->setChecked(stopDisplayButton->isChecked());
     connect(stopDisplayAction, &QAction::toggled, stopDisplayButton, &QPushButton::setChecked);
     connect(stopDisplayButton, &QPushButton::toggled, stopDisplayAction, &QAction::setChecked);
-    connect(newAction(viewMenu, tr("切换主题"), QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
-            &MainWindow::onThemeClicked);
+    connect(newAction(viewMenu, tr("切换主题"), QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, &MainWindow::onThemeClicked);
 
     // Readable whatever the interface speaks, so nobody is locked out.
     QMenu *languageMenu = bar->addMenu(QStringLiteral("语言 / Language"));
     languageMenu->setObjectName(QStringLiteral("languageMenu"));
     auto *languages = new QActionGroup(languageMenu);
     const QString chosen = language::stored().isEmpty() ? language::current() : language::stored();
-    for (const auto &[code, name] : { std::make_pair(language::chinese, QStringLiteral("简体中文")),
-                                      std::make_pair(language::english, QStringLiteral("English")) }) {
+    for (const auto &[code, name] :
+         { std::make_pair(language::chinese, QStringLiteral("简体中文")),
+           std::make_pair(language::english, QStringLiteral("English")) }) {
         QAction *action = languages->addAction(name);
         action->setCheckable(true);
         action->setChecked(code == chosen);

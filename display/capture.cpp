@@ -19,9 +19,8 @@ void MainWindow::onSaveData()
         return;
     }
 
-    const QString path =
-            QFileDialog::getSaveFileName(this, tr("保存接收数据"),
-                                         captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
+    const QString path = QFileDialog::getSaveFileName(
+            this, tr("保存接收数据"), captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (path.isEmpty())
         return;
 
@@ -32,16 +31,14 @@ void MainWindow::onSaveData()
         capturing = true;
         saveDataButton->setText(tr("停止保存"));
     } else {
-        QMessageBox::warning(this, tr("错误"),
-                             tr("无法打开文件: ") + captureFile.errorString());
+        QMessageBox::warning(this, tr("错误"), tr("无法打开文件: ") + captureFile.errorString());
     }
 }
 
 void MainWindow::chooseCaptureFileName()
 {
-    const QString path =
-            QFileDialog::getSaveFileName(this, tr("选择保存文件"),
-                                         captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
+    const QString path = QFileDialog::getSaveFileName(
+            this, tr("选择保存文件"), captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (!path.isEmpty())
         captureFileEdit->setText(QFileInfo(path).fileName());
 }
@@ -68,7 +65,6 @@ void MainWindow::writeCaptureLines(const QStringList &lines)
     // again while its handler runs, so data arriving during the box would
     // otherwise wait unseen for the next arrival.
     QTimer::singleShot(0, this, [this, reason] {
-        QMessageBox::warning(this, tr("错误"),
-                             tr("无法写入文件: ") + reason);
+        QMessageBox::warning(this, tr("错误"), tr("无法写入文件: ") + reason);
     });
 }

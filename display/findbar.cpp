@@ -41,10 +41,13 @@ FindBar::FindBar(QPlainTextEdit *pane, QWidget *parent)
     findEdit->setClearButtonEnabled(true);
     caseCheck->setObjectName(QStringLiteral("findCaseCheck"));
     countLabel->setObjectName(QStringLiteral("findCountLabel"));
-    countLabel->setMinimumWidth(countLabel->fontMetrics().horizontalAdvance(QStringLiteral("0000000 matches")));
-    auto *previousButton = newToolButton(tr("上一个"), tr("查找上一个 (Shift+F3)"), "findPreviousButton");
+    countLabel->setMinimumWidth(
+            countLabel->fontMetrics().horizontalAdvance(QStringLiteral("0000000 matches")));
+    auto *previousButton =
+            newToolButton(tr("上一个"), tr("查找上一个 (Shift+F3)"), "findPreviousButton");
     auto *nextButton = newToolButton(tr("下一个"), tr("查找下一个 (F3, Enter)"), "findNextButton");
-    auto *closeButton = newToolButton(QStringLiteral("✕"), tr("关闭查找栏 (Esc)"), "findCloseButton");
+    auto *closeButton =
+            newToolButton(QStringLiteral("✕"), tr("关闭查找栏 (Esc)"), "findCloseButton");
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,8 +82,10 @@ FindBar::FindBar(QPlainTextEdit *pane, QWidget *parent)
                     return;
                 // Anything but text added at the end (a cleared pane): count
                 // from the start again.
-                const QTextBlock firstUncounted = this->pane->document()->findBlockByNumber(countedBlocks);
-                if (charsRemoved > 0 || !firstUncounted.isValid() || position < firstUncounted.position())
+                const QTextBlock firstUncounted =
+                        this->pane->document()->findBlockByNumber(countedBlocks);
+                if (charsRemoved > 0 || !firstUncounted.isValid()
+                    || position < firstUncounted.position())
                     countedBlocks = -1;
                 if (!refreshTimer.isActive())
                     refreshTimer.start(refreshIntervalMs);
@@ -234,10 +239,10 @@ void FindBar::highlightMatches()
         match.format.setBackground(QColor(0xff, 0xef, 0x7a));
         const QWidget *view = pane->viewport();
         const int lastVisible =
-                pane->cursorForPosition(QPoint(view->width() - 1, view->height() - 1)).blockNumber();
-        for (QTextBlock block = pane->cursorForPosition(QPoint(0, 0)).block();
-             block.isValid() && block.blockNumber() <= lastVisible
-             && selections.size() < mostHighlights;
+                pane->cursorForPosition(QPoint(view->width() - 1, view->height() - 1))
+                        .blockNumber();
+        for (QTextBlock block = pane->cursorForPosition(QPoint(0, 0)).block(); block.isValid()
+             && block.blockNumber() <= lastVisible && selections.size() < mostHighlights;
              block = block.next()) {
             const QString text = block.text();
             for (int at = text.indexOf(needle, 0, caseSensitivity());

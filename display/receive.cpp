@@ -59,8 +59,7 @@ void MainWindow::buildReceivePane()
     stopDisplayButton = new QPushButton(tr("停止显示"));
     stopDisplayButton->setCheckable(true);
     connect(stopDisplayButton, &QPushButton::toggled, this, [this](bool checked) {
-        stopDisplayButton->setText(checked ? tr("继续显示")
-                                           : tr("停止显示"));
+        stopDisplayButton->setText(checked ? tr("继续显示") : tr("停止显示"));
     });
 
     saveDataButton = new QPushButton(tr("保存数据"));

@@ -46,15 +46,12 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
     rotationPeriodSpin->setRange(10, 3600000);
     rotationPeriodSpin->setSuffix(QStringLiteral(" ms"));
     rotationPeriodSpin->setValue(1000);
-    chooseSendFileButton =
-            named(new QPushButton(tr("选择发送文件")), "chooseSendFileButton");
-    waitAnswerRadio =
-            named(new QRadioButton(tr("收到回答后发下一帧")), "waitAnswerRadio");
+    chooseSendFileButton = named(new QPushButton(tr("选择发送文件")), "chooseSendFileButton");
+    waitAnswerRadio = named(new QRadioButton(tr("收到回答后发下一帧")), "waitAnswerRadio");
     waitAnswerRadio->setChecked(true);
     timedRadio = named(new QRadioButton(tr("定时")), "timedRadio");
 
-    auto *startFileButton =
-            named(new QPushButton(tr("开始文件轮发")), "startFileRotationButton");
+    auto *startFileButton = named(new QPushButton(tr("开始文件轮发")), "startFileRotationButton");
     const int buttonWidth = startFileButton->sizeHint().width();
     for (const SendArea &area : sendAreas)
         area.checksum->setMinimumWidth(buttonWidth);
@@ -66,12 +63,10 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
     retryCountSpin = named(new QSpinBox, "retryCountSpin");
     retryCountSpin->setRange(0, 99);
     retryCountSpin->setValue(1);
-    auto *startAreasButton =
-            named(new QPushButton(tr("开始轮发")), "startAreaRotationButton");
+    auto *startAreasButton = named(new QPushButton(tr("开始轮发")), "startAreaRotationButton");
     startAreasButton->setMinimumWidth(buttonWidth);
 
-    auto *parametersGroup =
-            named(new QGroupBox(tr("轮发参数")), "rotationParametersGroup");
+    auto *parametersGroup = named(new QGroupBox(tr("轮发参数")), "rotationParametersGroup");
     auto *parametersLayout = new QVBoxLayout(parametersGroup);
     parametersLayout->setSpacing(4);
     parametersLayout->setContentsMargins(6, 6, 6, 6);
@@ -101,8 +96,7 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
     thirdRow->addWidget(startAreasButton);
     parametersLayout->addLayout(thirdRow);
 
-    auto *outerGroup =
-            named(new QGroupBox(tr("发送区及发送文件轮发属性")), "rotationGroup");
+    auto *outerGroup = named(new QGroupBox(tr("发送区及发送文件轮发属性")), "rotationGroup");
     auto *outerLayout = new QHBoxLayout(outerGroup);
     outerLayout->addWidget(parametersGroup);
 
@@ -146,8 +140,7 @@ void MainWindow::onStartAreaRotation()
     // undisturbed when no area can take over.
     if (std::none_of(sendAreas.begin(), sendAreas.end(),
                      [](const SendArea &area) { return area.joinRotation->isChecked(); })) {
-        QMessageBox::information(this, tr("提示"),
-                                 tr("请至少勾选一个发送区参加轮发"));
+        QMessageBox::information(this, tr("提示"), tr("请至少勾选一个发送区参加轮发"));
         return;
     }
 

@@ -23,8 +23,7 @@ void MainWindow::buildSendAreaWidgets()
         area.hex->setChecked(true);
         area.checksum = named(new QPushButton(tr("校验")), "checksumButton" + number);
         area.autoSend = named(new QCheckBox(tr("自动发")), "autoSendCheck" + number);
-        area.joinRotation =
-                named(new QCheckBox(tr("参加轮发")), "joinRotationCheck" + number);
+        area.joinRotation = named(new QCheckBox(tr("参加轮发")), "joinRotationCheck" + number);
 
         area.interval = named(new QSpinBox, "autoSendIntervalSpin" + number);
         area.interval->setRange(10, 3600000);

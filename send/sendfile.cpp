@@ -7,9 +7,8 @@
 
 void MainWindow::chooseSendFile()
 {
-    const QString path =
-            QFileDialog::getOpenFileName(this, tr("选择发送文件"), QString(),
-                                         QStringLiteral("Text (*.txt);;All (*)"));
+    const QString path = QFileDialog::getOpenFileName(this, tr("选择发送文件"), QString(),
+                                                      QStringLiteral("Text (*.txt);;All (*)"));
     if (path.isEmpty())
         return;
 

@@ -42,9 +42,11 @@ QString portToolTip(const QSerialPortInfo &info, const QString &location)
     addFact(lines, QCoreApplication::translate("PortComboBox", "制造商: "), info.manufacturer());
     addFact(lines, QCoreApplication::translate("PortComboBox", "序列号: "), info.serialNumber());
     if (info.hasVendorIdentifier())
-        addFact(lines, QCoreApplication::translate("PortComboBox", "USB 厂商 ID: "), hex4(info.vendorIdentifier()));
+        addFact(lines, QCoreApplication::translate("PortComboBox", "USB 厂商 ID: "),
+                hex4(info.vendorIdentifier()));
     if (info.hasProductIdentifier())
-        addFact(lines, QCoreApplication::translate("PortComboBox", "USB 产品 ID: "), hex4(info.productIdentifier()));
+        addFact(lines, QCoreApplication::translate("PortComboBox", "USB 产品 ID: "),
+                hex4(info.productIdentifier()));
     addLocation(lines, location);
     return lines.join(QLatin1Char('\n'));
 }

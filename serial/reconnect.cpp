@@ -66,9 +66,8 @@ void MainWindow::reopenReturnedPort(const QString &portName)
     if (!openPortNamed(portName)) {
         // Often the device node exists before its permissions are set: keep
         // trying quietly on the next polls until the user decides otherwise.
-        statusBar()->showMessage(
-                tr("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
-                        .arg(portName, serialPort->errorString()));
+        statusBar()->showMessage(tr("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
+                                         .arg(portName, serialPort->errorString()));
         return;
     }
     portWatcher->stop();

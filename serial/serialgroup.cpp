@@ -123,8 +123,7 @@ void MainWindow::onOpenClosePort()
         return;
     }
     if (!openPortNamed(portCombo->currentText()))
-        QMessageBox::warning(this, tr("错误"),
-                             tr("无法打开串口: ") + serialPort->errorString());
+        QMessageBox::warning(this, tr("错误"), tr("无法打开串口: ") + serialPort->errorString());
 }
 
 bool MainWindow::openPortNamed(const QString &portName)

@@ -60,7 +60,7 @@ QStringList chineseTexts(QObject *root)
         for (const QString &text : qAsConst(texts)) {
             if (hasChinese(text))
                 found << object->metaObject()->className() + QStringLiteral(" ")
-                                 + object->objectName() + QStringLiteral(": ") + text;
+                                + object->objectName() + QStringLiteral(": ") + text;
         }
     }
     return found;
@@ -170,9 +170,9 @@ void LanguageTest::commandLineChoiceIsKept()
 {
     QTemporaryDir config;
     QVERIFY(!hasChinese(runProgram({ QStringLiteral("--help") }, config.path())));
-    QVERIFY(hasChinese(runProgram({ QStringLiteral("--lang"), QStringLiteral("zh"),
-                                    QStringLiteral("--help") },
-                                  config.path())));
+    QVERIFY(hasChinese(
+            runProgram({ QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--help") },
+                       config.path())));
     QVERIFY(runProgram({ QStringLiteral("--lang"), QStringLiteral("fr") }, config.path())
                     .contains(QStringLiteral("'fr' is not a language")));
 
@@ -182,7 +182,8 @@ void LanguageTest::commandLineChoiceIsKept()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess window;
     window.setProcessEnvironment(environment);
-    window.start(QStringLiteral(QUORVEL_BINARY), { QStringLiteral("--lang"), QStringLiteral("zh") });
+    window.start(QStringLiteral(QUORVEL_BINARY),
+                 { QStringLiteral("--lang"), QStringLiteral("zh") });
     const QString store = config.filePath(QStringLiteral("Quorvel/Quorvel.conf"));
     QTRY_VERIFY_WITH_TIMEOUT(
             QSettings(store, QSettings::IniFormat).value(QStringLiteral("ui/language")) == "zh",
@@ -191,9 +192,9 @@ void LanguageTest::commandLineChoiceIsKept()
     window.waitForFinished();
     const QString help = runProgram({ QStringLiteral("--help") }, config.path());
     QVERIFY2(help.contains(QStringLiteral("启动时打开所选串口")), qPrintable(help));
-    QVERIFY(!hasChinese(runProgram({ QStringLiteral("--lang"), QStringLiteral("en"),
-                                     QStringLiteral("--help") },
-                                   config.path())));
+    QVERIFY(!hasChinese(
+            runProgram({ QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--help") },
+                       config.path())));
 }
 
 QUORVEL_TEST_MAIN(LanguageTest)

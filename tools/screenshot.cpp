@@ -37,7 +37,8 @@ bool exchange(QWidget &window, testsupport::Pty &device, int area)
     auto *received = testsupport::byName<QLineEdit>(&window, QStringLiteral("recvBytesEdit"));
     const int before = received->text().toInt();
     device.write(answers[area]);
-    return QTest::qWaitFor([&] { return received->text().toInt() == before + answers[area].size(); });
+    return QTest::qWaitFor(
+            [&] { return received->text().toInt() == before + answers[area].size(); });
 }
 
 bool render(const QString &path, int theme, const QString &code)
@@ -126,7 +127,6 @@ int main(int argc, char **argv)
                     language::chinese))
             return 1;
     }
-    return render(QDir(folder).filePath(QStringLiteral("english.png")), 0, language::english)
-            ? 0
-            : 1;
+    return render(QDir(folder).filePath(QStringLiteral("english.png")), 0, language::english) ? 0
+                                                                                              : 1;
 }
