@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "linespeed.h"
 #include "resources.h"
 
 #include <QAbstractButton>
@@ -142,6 +143,14 @@ termios Pty::attributes() const
     termios attributes{};
     tcgetattr(masterFd, &attributes);
     return attributes;
+}
+
+QString Pty::speeds() const
+{
+    unsigned input = 0, output = 0;
+    if (!readLineSpeeds(masterFd, &input, &output))
+        return QStringLiteral("unreadable");
+    return QStringLiteral("%1/%2").arg(input).arg(output);
 }
 
 void Pty::closeMaster()
