@@ -40,6 +40,9 @@ void MainWindow::buildSerialGroup()
     baudCombo->setInsertPolicy(QComboBox::NoInsert);
     baudCombo->setCompleter(nullptr);
     baudCombo->setValidator(newBaudRateValidator(baudCombo));
+    baudCombo->setToolTip(tr("选择或输入 %1 到 %2 之间的任一波特率")
+                                  .arg(minimumBaudRate)
+                                  .arg(maximumBaudRate));
 
     dataBitsCombo = named(new QComboBox, "dataBitsCombo");
     for (QSerialPort::DataBits bits :

@@ -1,6 +1,5 @@
 #include "testsupport.h"
 
-#include "linespeed.h"
 #include "resources.h"
 
 #include <QAbstractButton>
@@ -23,6 +22,8 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <unistd.h>
+
+QString lineSpeeds(int fd); // linespeed.cpp
 
 namespace testsupport {
 
@@ -147,10 +148,7 @@ termios Pty::attributes() const
 
 QString Pty::speeds() const
 {
-    unsigned input = 0, output = 0;
-    if (!readLineSpeeds(masterFd, &input, &output))
-        return QStringLiteral("unreadable");
-    return QStringLiteral("%1/%2").arg(input).arg(output);
+    return lineSpeeds(masterFd);
 }
 
 void Pty::closeMaster()
