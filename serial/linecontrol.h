@@ -23,11 +23,6 @@ public:
 
     explicit LineControl(LinePort *port, QObject *parent = nullptr);
 
-    bool dataTerminalReady() const { return dtr; }
-    bool requestToSend() const { return rts; }
-    QSerialPort::FlowControl flowControl() const { return flow; }
-    bool breakActive() const { return breakTimer.isActive(); }
-
     void setDataTerminalReady(bool set);
     void setRequestToSend(bool set);
     void setFlowControl(QSerialPort::FlowControl newFlow);

@@ -63,7 +63,7 @@ LineToolBar::LineToolBar(QSerialPort *port, QWidget *parent)
     setWindowTitle(tr("线路"));
     setMovable(false);
     setFloatable(false);
-    // Hidden, it could not be brought back: nothing remembers it.
+    // Part of the window: no context menu offers to hide it.
     toggleViewAction()->setVisible(false);
     control = new LineControl(&linePort, this);
 
