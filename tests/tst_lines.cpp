@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -86,21 +85,20 @@ private slots:
         // Typed rates reach the line; out of range, the opening is refused.
         auto *rates = byName<QComboBox>(&window, "baudCombo");
         for (const QString rate : { "4000001", "250000", "2000000" }) {
-            rates->lineEdit()->clear();
-            QTest::keyClicks(rates->lineEdit(), rate);
+            rates->clearEditText();
+            QTest::keyClicks(rates, rate);
             QCOMPARE(openPort(&window, pty.slavePath()) ? pty.speeds() : "refused",
                      rate.endsWith('1') ? QStringLiteral("refused") : rate + '/' + rate);
             closePort(&window);
         }
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(rates->count(), 11); // typing never adds to the list
-        // Flow control, chosen before opening and while open.
         auto flags = [&] {
             const termios line = pty.attributes();
             return (line.c_cflag & CRTSCTS) | (line.c_iflag & (IXON | IXOFF));
         };
         auto *flow = byName<QComboBox>(&window, "flowControlCombo");
-        flow->setCurrentText("RTS/CTS");
+        flow->setCurrentText("RTS/CTS"); // before opening, then while open
         QVERIFY(openPort(&window, pty.slavePath()));
         QCOMPARE(flags(), tcflag_t(CRTSCTS));
         QVERIFY(!byName(&window, "rtsToggle")->isEnabled());
