@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
 
@@ -34,7 +35,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
             QStringLiteral("name|path"));
     const QCommandLineOption baudOption(
             QStringLiteral("baud"),
-            QStringLiteral("Select this baud rate, one of: %1.").arg(listOfRates()),
+            QCoreApplication::translate("CommandLine",
+                                        "选择此波特率：%1 到 %2 之间的任一整数，如列表中的 %3。")
+                    .arg(minimumBaudRate)
+                    .arg(maximumBaudRate)
+                    .arg(listOfRates()),
             QStringLiteral("rate"));
     const QCommandLineOption openOption(QStringLiteral("open"),
                                         QStringLiteral("Open the port at start."));
@@ -114,11 +119,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return usageError(QStringLiteral("--port needs a port name or path."));
     }
     if (parser.isSet(baudOption)) {
-        bool ok = false;
-        const qint32 rate = parser.value(baudOption).toInt(&ok);
-        if (!ok || !standardBaudRates().contains(rate))
-            return usageError(QStringLiteral("'%1' is not a baud rate of the list (%2).")
-                                      .arg(parser.value(baudOption), listOfRates()));
+        const qint32 rate = baudRateFromText(parser.value(baudOption));
+        if (rate == 0)
+            return usageError(
+                    QCoreApplication::translate("CommandLine", "'%1' 不是 %2 到 %3 之间的波特率。")
+                            .arg(parser.value(baudOption))
+                            .arg(minimumBaudRate)
+                            .arg(maximumBaudRate));
         result.options.baudRate = rate;
     }
     result.options.open = parser.isSet(openOption);

@@ -155,6 +155,7 @@ void MainWindow::buildLayout()
     mainLayout->addLayout(upperBlock);
 
     buildRotationGroup(mainLayout);
+    buildLineToolBar();
 
     setCentralWidget(central);
 }

@@ -23,6 +23,7 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class LineToolBar;
 class PortWatcher;
 class TrafficView;
 
@@ -239,6 +240,11 @@ private:
 
     // Big send files load in slices (send/sendfileloader.h).
     class SendFileLoader *sendFileLoader = nullptr;
+
+    // DTR, RTS, break, flow control, line ending and the input-line lamps
+    // (serial/linetoolbar.h).
+    void buildLineToolBar();
+    LineToolBar *lineToolBar = nullptr;
 };
 
 #endif // QUORVEL_MAINWINDOW_H

@@ -1,4 +1,5 @@
 #include "hexparser.h"
+#include "linetoolbar.h"
 #include "mainwindow.h"
 #include "trafficview.h"
 
@@ -46,9 +47,12 @@ void MainWindow::sendText(const QString &text, int areaIndex)
         return;
 
     const bool hex = sendAreas[unsigned(areaIndex) < 3 ? areaIndex : 2].hex->isChecked();
-    const QByteArray bytes = hex ? parseHexString(text.trimmed()) : text.toUtf8();
+    QByteArray bytes = hex ? parseHexString(text.trimmed()) : text.toUtf8();
     if (bytes.isEmpty())
         return;
+    // Text frames end as the user chose; hex frames are sent as written.
+    if (!hex)
+        bytes += lineToolBar->lineEnding();
 
     serialPort->write(bytes);
     ++sentFrames;

@@ -74,7 +74,7 @@ void HostileTest::damagedSettingsStoreIsSetAside()
 
     const QSettings written(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
     QCOMPARE(written.status(), QSettings::NoError);
-    QCOMPARE(written.allKeys().size(), 21);
+    QCOMPARE(written.childKeys().size(), 21); // the line controls' keys are in a group
     QCOMPARE(written.value("send1").toString(), QStringLiteral("AB CD"));
 
     // A store that reads well is left where it is.

@@ -23,6 +23,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+QString lineSpeeds(int fd); // linespeed.cpp
+
 namespace testsupport {
 
 namespace {
@@ -142,6 +144,11 @@ termios Pty::attributes() const
     termios attributes{};
     tcgetattr(masterFd, &attributes);
     return attributes;
+}
+
+QString Pty::speeds() const
+{
+    return lineSpeeds(masterFd);
 }
 
 void Pty::closeMaster()

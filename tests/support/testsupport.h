@@ -47,6 +47,8 @@ public:
     QByteArray collected();
     // Line settings the slave was given, read through the master.
     termios attributes() const;
+    // The slave's exact speeds, "input/output", any rate included.
+    QString speeds() const;
     // Simulates the device going away.
     void closeMaster();
 
