@@ -41,7 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    trafficView->update(); // the capture file gets the last lines too
+    trafficView->flush(); // the capture file gets the last lines too
     if (serialPort->isOpen())
         serialPort->close();
     if (captureFile.isOpen())

@@ -11,7 +11,7 @@
 void MainWindow::onSaveData()
 {
     // Lines are captured when shown: what came before the click is settled first.
-    trafficView->update();
+    trafficView->flush();
     if (capturing) {
         captureFile.close();
         capturing = false;
@@ -26,7 +26,7 @@ void MainWindow::onSaveData()
         return;
 
     // Nothing that arrived while the dialog was open belongs to the new file.
-    trafficView->update();
+    trafficView->flush();
     captureFile.setFileName(path);
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;

@@ -48,13 +48,13 @@ void MainWindow::buildReceivePane()
     recvEdit->setFont(paneFont);
 
     trafficView = new TrafficView(recvEdit, this);
-    trafficView->setUpdateHandler([this](const QStringList &lines) {
+    connect(trafficView, &TrafficView::flushed, this, [this](const QStringList &lines) {
         if (capturing && captureFile.isOpen() && !lines.isEmpty())
             writeCaptureLines(lines);
         showCounters();
     });
     // Closing the port ends its traffic: show the last of it now.
-    connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::update);
+    connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
 
     stopDisplayButton = new QPushButton(QStringLiteral("停止显示"));
     stopDisplayButton->setCheckable(true);
@@ -173,7 +173,7 @@ void MainWindow::onPortReadyRead()
     if (rotationMode == RotationFile && waitForAnswer && !chunk.isEmpty())
         handleRotationAnswer();
 
-    trafficView->scheduleUpdate();
+    trafficView->scheduleFlush();
 }
 
 void MainWindow::onClearReceive()
@@ -190,7 +190,7 @@ void MainWindow::onStopDisplayToggled(bool checked)
 void MainWindow::onClearCount()
 {
     // What was counted before is shown (and captured) before the counts go.
-    trafficView->update();
+    trafficView->flush();
     sentFrames = 0;
     sentBytes = 0;
     recvFrames = 0;

@@ -44,12 +44,7 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     , pane(pane)
 {
     timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, this, &TrafficView::update);
-}
-
-void TrafficView::setUpdateHandler(std::function<void(const QStringList &)> handler)
-{
-    updateHandler = std::move(handler);
+    connect(&timer, &QTimer::timeout, this, &TrafficView::flush);
 }
 
 void TrafficView::addLine(const QString &line, bool ownParagraph)
@@ -57,21 +52,21 @@ void TrafficView::addLine(const QString &line, bool ownParagraph)
     pending.append({ line, ownParagraph });
 }
 
-void TrafficView::scheduleUpdate()
+void TrafficView::scheduleFlush()
 {
     if (timer.isActive())
         return;
-    const qint64 since = sinceUpdate.isValid() ? sinceUpdate.elapsed() : intervalMs;
+    const qint64 since = sinceFlush.isValid() ? sinceFlush.elapsed() : intervalMs;
     if (since >= intervalMs)
-        update();
+        flush();
     else
         timer.start(int(intervalMs - since));
 }
 
-void TrafficView::update()
+void TrafficView::flush()
 {
     timer.stop();
-    sinceUpdate.start();
+    sinceFlush.start();
 
     if (autoClearAllowed && pane->verticalScrollBar()->isVisible())
         pane->clear();
@@ -82,18 +77,16 @@ void TrafficView::update()
     if (!lines.isEmpty())
         insertLines(lines);
 
-    if (updateHandler) {
-        QStringList texts;
-        texts.reserve(lines.size());
-        for (const Line &line : lines)
-            texts.append(line.text);
-        updateHandler(texts);
-    }
+    QStringList texts;
+    texts.reserve(lines.size());
+    for (const Line &line : lines)
+        texts.append(line.text);
+    emit flushed(texts);
 }
 
 void TrafficView::clear()
 {
-    update();
+    flush();
     pane->clear();
 }
 

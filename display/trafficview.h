@@ -7,8 +7,6 @@
 #include <QTimer>
 #include <QVector>
 
-#include <functional>
-
 class QLabel;
 class QPlainTextEdit;
 
@@ -21,32 +19,35 @@ void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
 // follows a quiet interval is shown at once.
 class TrafficView : public QObject
 {
+    Q_OBJECT
+
 public:
-    // Longest wait of a line behind the previous update.
+    // Longest wait of a line behind the previous flush.
     static constexpr int intervalMs = 30;
     // Continuous display breaks a longer run into paragraphs at chunk
-    // boundaries, so that no update lays out an ever-growing paragraph.
+    // boundaries, so that no flush lays out an ever-growing paragraph.
     static constexpr int longestRun = 4096;
 
     TrafficView(QPlainTextEdit *pane, QObject *parent);
 
-    // Called after every update with the lines it put into the pane, in order
-    // (capture and counters keep step with the pane there).
-    void setUpdateHandler(std::function<void(const QStringList &lines)> handler);
-
     // A line of its own paragraph ("帧换行"), or one that runs on after the
     // pane's text, separated by one blank.
     void addLine(const QString &line, bool ownParagraph);
-    // A chunk reached the pane while "自动清" was checked: the next update
+    // A chunk reached the pane while "自动清" was checked: the next flush
     // clears the pane first if it is full.
     void allowAutoClear() { autoClearAllowed = true; }
-    // Something changed that the user should see: update now when the last
-    // update is an interval old, otherwise when the interval ends.
-    void scheduleUpdate();
+    // Something changed that the user should see: flush now when the last
+    // flush is an interval old, otherwise when the interval ends.
+    void scheduleFlush();
     // Shows everything pending now.
-    void update();
+    void flush();
     // Empties the pane after showing (and so capturing) what is pending.
     void clear();
+
+signals:
+    // After every flush, with the lines it put into the pane, in order
+    // (capture and counters keep step with the pane there).
+    void flushed(const QStringList &lines);
 
 private:
     struct Line
@@ -59,10 +60,9 @@ private:
 
     QPlainTextEdit *pane;
     QTimer timer;
-    QElapsedTimer sinceUpdate;
+    QElapsedTimer sinceFlush;
     QVector<Line> pending;
     bool autoClearAllowed = false;
-    std::function<void(const QStringList &)> updateHandler;
 };
 
 #endif // QUORVEL_TRAFFICVIEW_H

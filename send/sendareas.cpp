@@ -55,7 +55,7 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     sentBytes += bytes.size();
     lightTrafficLamp(sendLamp, sendLampTimer);
     displayData(bytes, false);
-    trafficView->scheduleUpdate();
+    trafficView->scheduleFlush();
 }
 
 void MainWindow::sendFromArea(int areaIndex)
