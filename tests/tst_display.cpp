@@ -20,44 +20,14 @@ using namespace testsupport;
 
 namespace {
 
-const QString receiveGroup = QStringLiteral("接收区设置");
 const int longestRun = 4096; // continuous display may start a paragraph beyond this
-
-struct Rig
-{
-    ModalHandler boxes;
-    Pty pty;
-    MainWindow window;
-    QWidget *w = &window;
-    QTemporaryDir dir;
-    bool open = openPort(w, pty.slavePath());
-    QSignalSpy reads{ serialPortOf(w), &QSerialPort::readyRead };
-
-    void set(const QString &caption, bool on, const QString &group = {})
-    {
-        QCheckBox *box = findCheck(w, caption, group);
-        QVERIFY2(box, qPrintable(caption));
-        box->setChecked(on);
-    }
-    // Writes the chunk and waits until the window has read it as one chunk.
-    bool feed(const QByteArray &chunk)
-    {
-        const int before = reads.count();
-        return pty.write(chunk) && QTest::qWaitFor([&] { return reads.count() > before; });
-    }
-    qint64 count(const QString &caption) { return counter(w, caption).toLongLong(); }
-};
 
 QList<QByteArray> randomChunks(int count, int largest, quint32 seed)
 {
     QRandomGenerator random(seed);
     QList<QByteArray> chunks;
-    for (int i = 0; i < count; ++i) {
-        QByteArray chunk(random.bounded(1, largest + 1), Qt::Uninitialized);
-        for (char &byte : chunk)
-            byte = char(random.bounded(256));
-        chunks.append(chunk);
-    }
+    for (int i = 0; i < count; ++i)
+        chunks.append(randomBytes(random.bounded(1, largest + 1), random.generate()));
     return chunks;
 }
 
@@ -88,9 +58,9 @@ private slots:
         Rig rig;
         QVERIFY(rig.open);
         rig.window.show();
-        rig.set("自动清", false, receiveGroup);
-        rig.set("帧换行", frames);
-        rig.set("显示保存发送", frames);
+        rig.set("autoClearCheck", false);
+        rig.set("frameNewlineCheck", frames);
+        rig.set("showSaveSendCheck", frames);
         const QList<QByteArray> chunks = randomChunks(frames ? 150 : 400, 300, 10);
         QStringList lines;
         for (int i = 0; i < chunks.size(); ++i) {
@@ -141,7 +111,7 @@ private slots:
         Rig rig;
         QVERIFY(rig.open);
         rig.window.show();
-        rig.set("16进制", false, receiveGroup);
+        rig.set("hexRecvCheck", false);
         QPlainTextEdit *pane = receivePane(rig.w);
         QScrollBar *bar = pane->verticalScrollBar();
         int clears = 0;
@@ -193,9 +163,9 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.open);
-        rig.set("自动清", false, receiveGroup);
-        rig.set("显示保存时间", true);
-        rig.set("显示保存发送", true);
+        rig.set("autoClearCheck", false);
+        rig.set("showSaveTimeCheck", true);
+        rig.set("showSaveSendCheck", true);
         const QString path = rig.dir.filePath("capture.txt");
         rig.boxes.chooseFile(path);
         click(findButton(rig.w, "保存数据"));
@@ -233,9 +203,9 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.open);
-        rig.set("帧换行", true);
-        rig.set("显示保存发送", true);
-        rig.set("只轮发一遍", true);
+        rig.set("frameNewlineCheck", true);
+        rig.set("showSaveSendCheck", true);
+        rig.set("sendOnceCheck", true);
         QFile file(rig.dir.filePath("lines.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         const int count = 30;

@@ -17,17 +17,6 @@ using namespace testsupport;
 
 namespace {
 
-// A window with its port open on a fresh pseudo-terminal; boxes answer its dialogs.
-struct Rig
-{
-    ModalHandler boxes;
-    Pty pty;
-    MainWindow window;
-    QWidget *w = &window;
-    bool open = openPort(w, pty.slavePath());
-    bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
-};
-
 void set(QWidget *w, const QString &name, bool on)
 {
     auto *button = byName<QAbstractButton>(w, name);
@@ -43,13 +32,6 @@ void press(QWidget *w, const QString &name)
 QString captureButtonText(QWidget *w)
 {
     return byName<QAbstractButton>(w, QStringLiteral("saveDataButton"))->text();
-}
-
-bool startCapture(Rig &r, const QString &path)
-{
-    r.boxes.chooseFile(path);
-    press(r.w, QStringLiteral("saveDataButton"));
-    return captureButtonText(r.w) == QStringLiteral("停止保存");
 }
 
 } // namespace
@@ -164,7 +146,7 @@ void ReceiveTest::capture()
     QVERIFY(r.open);
     set(r.w, "hexRecvCheck", false);
     set(r.w, "showSaveSendCheck", true);
-    QVERIFY(startCapture(r, file.fileName()));
+    QVERIFY(r.startCapture(file.fileName()));
 
     QVERIFY(r.rx("x\xe6\x94"));
     QVERIFY(r.rx("\xb6y"));
@@ -202,13 +184,13 @@ void ReceiveTest::capture()
     QVERIFY(!QFile::exists(dir.filePath("log.txt")));
 
     const int before = r.boxes.count();
-    QVERIFY(!startCapture(r, dir.filePath("missing/none.txt")));
+    QVERIFY(!r.startCapture(dir.filePath("missing/none.txt")));
     QVERIFY(r.boxes.waitForCount(before + 2));
     QCOMPARE(r.boxes.last().title, QStringLiteral("错误"));
     QVERIFY(r.boxes.last().text.startsWith(QStringLiteral("无法打开文件: ")));
 
     set(r.w, "keywordFilterCheck", false);
-    QVERIFY(startCapture(r, "/dev/full"));
+    QVERIFY(r.startCapture("/dev/full"));
     const int opened = r.boxes.count();
     QVERIFY(r.rx("first"));
     QVERIFY(r.boxes.waitForCount(opened + 1));
