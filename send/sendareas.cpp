@@ -3,7 +3,6 @@
 #include "mainwindow.h"
 #include "trafficview.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,8 +40,6 @@ void MainWindow::buildSendAreaWidgets()
         area.checksumKind = &lastChecksumKind[index];
         area.nextDueMs = &nextDueMs[index];
     }
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            [this] { bytesWrittenThisPass = 0; });
 }
 
 void MainWindow::sendText(const QString &text, int areaIndex)
@@ -60,6 +57,10 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     endReceivedFrame();
 
     serialPort->write(bytes);
+    // Other sends due at this moment (several timers, a tick of several
+    // areas) run before the port passes the bytes on: they are not a backlog.
+    if (bytesWrittenThisPass == 0)
+        QTimer::singleShot(0, this, [this] { bytesWrittenThisPass = 0; });
     bytesWrittenThisPass += bytes.size();
     ++sentFrames;
     sentBytes += bytes.size();
@@ -73,8 +74,6 @@ void MainWindow::sendFromArea(int areaIndex)
     sendText(sendAreas[areaIndex].edit->document()->toPlainText(), areaIndex);
 }
 
-// The port hands bytes to the system when the event loop next runs: what was
-// written since then (areas due on the same tick) is not a backlog.
 bool MainWindow::lineBusy() const
 {
     return serialPort->isOpen() && serialPort->bytesToWrite() > bytesWrittenThisPass;

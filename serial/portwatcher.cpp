@@ -79,12 +79,6 @@ void PortWatcher::stop()
     seenAbsent = false;
 }
 
-void PortWatcher::rejectPresent()
-{
-    lostStamp = nodeStamp(watchedName, location);
-    seenAbsent = false;
-}
-
 void PortWatcher::check()
 {
     if (!isWatching())
@@ -119,8 +113,9 @@ void PortWatcher::watchNearestFolder()
     folderWatcher.addPath(folder);
 }
 
-// Tells nodes apart: where a link leads and when the node was made or last
-// changed. Empty while the port is absent.
+// Tells nodes apart: where a link leads, and when the node was made or last
+// changed; a link removed and made again at once is a new node too. Empty
+// while the port is absent.
 QString PortWatcher::nodeStamp(const QString &portName, const QString &location)
 {
     if (location.isEmpty())
@@ -129,8 +124,8 @@ QString PortWatcher::nodeStamp(const QString &portName, const QString &location)
     if (!node.exists())
         return {};
     return node.symLinkTarget() + QLatin1Char('|')
-            + QString::number(
-                    node.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch())
+            + QString::number(node.fileTime(QFileDevice::FileBirthTime).toMSecsSinceEpoch())
             + QLatin1Char('|')
-            + QString::number(node.fileTime(QFileDevice::FileBirthTime).toMSecsSinceEpoch());
+            + QString::number(
+                    node.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch());
 }

@@ -30,8 +30,6 @@ public:
     // when a node of that name later would not be the same device.
     bool watch(const QString &portName);
     void stop();
-    // The node there now is not the device: wait for it to go or change.
-    void rejectPresent();
     bool isWatching() const { return !watchedName.isEmpty(); }
     QString portName() const { return watchedName; }
 

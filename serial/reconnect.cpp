@@ -67,10 +67,11 @@ void MainWindow::showPortErrorBox(const QString &reason)
 
 void MainWindow::reopenReturnedPort(const QString &portName)
 {
-    // Another adapter under the lost one's name is not the device.
+    // Another adapter under the lost one's name is not the device. It is
+    // looked at again on the watch's next polls: the system may not know a
+    // new node's serial number at the very first moment.
     const PortIdentity found = PortIdentity::of(QSerialPortInfo(portName));
     if (!isSameDevice(openedIdentity, found)) {
-        portWatcher->rejectPresent();
         statusBar()->showMessage(
                 tr("%1 上出现的是另一个设备（%2），未打开；仍在等待原设备")
                         .arg(portName,

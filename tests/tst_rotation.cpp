@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSerialPort>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <sys/socket.h>
@@ -163,6 +165,64 @@ private slots:
         // Ended, so the click starts a new run rather than stopping one.
         rig.press("startFileRotationButton");
         QTRY_VERIFY(rig.wire().endsWith("\x33\x11"));
+    }
+
+    void answerInPieces_data()
+    {
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("one line per answer") << 200 << QByteArray("\x11\x22");
+        QTest::newRow("gap 0: one line per read") << 0 << QByteArray("\x11\x22\x33");
+    }
+    // An answer in two pieces 30 ms apart releases the next line once, after
+    // its last piece.
+    void answerInPieces()
+    {
+        QFETCH(int, gapMs);
+        QFETCH(QByteArray, sent);
+        Rig rig(gapMs);
+        QVERIFY(rig.open);
+        QVERIFY(rig.load("11\n22\n33\n"));
+        rig.press("startFileRotationButton");
+        QCOMPARE(rig.wire(), QByteArray("\x11"));
+        QVERIFY(rig.pty.write("O"));
+        QVERIFY(rig.reads.wait());
+        // Nothing goes out before the last piece, when the gap keeps the answer open.
+        QCOMPARE(rig.pty.waitForBytes(2, 30), gapMs == 0);
+        QVERIFY(rig.pty.writePieces({ "K" }, 0));
+        QTRY_COMPARE(rig.wire(), sent);
+        QVERIFY(rig.silentFor(gapMs * 2 + 100));
+    }
+
+    // A device that takes nothing: auto-send every 10 ms skips while earlier
+    // bytes wait, so they do not pile up, and counts only what it handed on.
+    void slowLineSkipsPeriodicSends()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        QSerialPort *port = serialPortOf(rig.w);
+        rig.set("hexSendCheck1", false);
+        sendArea(rig.w, 1)->setPlainText(QString(1000, 'x'));
+        rig.spin("autoSendIntervalSpin1")->setValue(10);
+        rig.pty.stopReading();
+        rig.set("autoSendCheck1", true);
+        qint64 mostQueued = 0;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(QTest::qWaitFor(
+                [&] {
+                    mostQueued = qMax(mostQueued, port->bytesToWrite());
+                    return clock.elapsed() >= 4000;
+                },
+                5000));
+        rig.set("autoSendCheck1", false);
+        QVERIFY2(mostQueued <= 1000, QByteArray::number(mostQueued));
+        QVERIFY(rig.window.statusBar()->currentMessage().contains(QStringLiteral("已跳过")));
+        rig.pty.resumeReading();
+        QVERIFY(rig.pty.waitForBytes(rig.count("发字节数"), 10000));
+        QVERIFY(rig.silentFor(200));
+        QCOMPARE(rig.pty.collected().size(), int(rig.count("发字节数")));
+        qInfo("sent %lld bytes in 4 s; most queued %lld", rig.count("发字节数"), mostQueued);
     }
 
     // An area can leave a running rotation and join it again.
