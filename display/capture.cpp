@@ -32,6 +32,7 @@ void MainWindow::onSaveData()
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;
         captureLineOpen = false;
+        captureLineEnded = false;
         saveDataButton->setText(QStringLiteral("停止保存"));
     } else {
         QMessageBox::warning(this, QStringLiteral("错误"),

@@ -262,6 +262,9 @@ void MainWindow::endReceivedFrame()
         return;
     frame.open = false;
     if (frame.filtered) {
+        // A frame the filter drops may still clear a full pane, as any line does.
+        if (!stopDisplayButton->isChecked() && autoClearCheck->isChecked())
+            trafficView->allowAutoClear();
         if (!stopDisplayButton->isChecked() && keywordAccepts(frame.bytes, frame.text)) {
             const QString body = hexRecvCheck->isChecked() ? hexForm(frame.bytes) : frame.text;
             showFrame(lineHead(true, frame.start) + body, frame.ownParagraph);

@@ -156,6 +156,7 @@ void MainWindow::closePort()
     rotationTimer->stop();
     answerTimer->stop();
     rotationMode = RotationIdle;
+    answerPending = false;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)
