@@ -48,32 +48,22 @@ void SerialTest::sameDevice_data()
     QTest::addColumn<PortIdentity>("lost");
     QTest::addColumn<PortIdentity>("found");
     QTest::addColumn<bool>("same");
-    const auto id = [](const char *serial, quint16 vendor, quint16 product, const char *where) {
-        PortIdentity identity;
-        identity.serialNumber = QString::fromLatin1(serial);
-        identity.hasIds = vendor != 0;
-        identity.vendorId = vendor;
-        identity.productId = product;
-        identity.location = QString::fromLatin1(where);
-        return identity;
+    const auto id = [](const char *serial, quint16 vendor, quint16 product, int usb) {
+        return PortIdentity{ serial, vendor != 0, vendor, product,
+                             QString("/dev/ttyUSB%1").arg(usb) };
     };
-    const PortIdentity ftdi = id("A5XK3RJT", 0x0403, 0x6001, "/dev/ttyUSB0");
+    const PortIdentity ftdi = id("A5XK3RJT", 0x0403, 0x6001, 0);
+    const PortIdentity ch340 = id("", 0x1a86, 0x7523, 0);
     QTest::newRow("no identity: the path decides") << PortIdentity() << ftdi << true;
-    QTest::newRow("same serial, elsewhere")
-            << ftdi << id("A5XK3RJT", 0x0403, 0x6001, "/dev/ttyUSB1") << true;
-    QTest::newRow("other serial") << ftdi << id("A5XK3RJU", 0x0403, 0x6001, "/dev/ttyUSB0")
-                                  << false;
-    QTest::newRow("serial gone") << ftdi << id("", 0x0403, 0x6001, "/dev/ttyUSB0") << false;
+    QTest::newRow("same serial, elsewhere") << ftdi << id("A5XK3RJT", 0x0403, 0x6001, 1) << true;
+    QTest::newRow("other serial") << ftdi << id("A5XK3RJU", 0x0403, 0x6001, 0) << false;
+    QTest::newRow("serial gone") << ftdi << id("", 0x0403, 0x6001, 0) << false;
     QTest::newRow("same serial, other product")
-            << ftdi << id("A5XK3RJT", 0x0403, 0x6015, "/dev/ttyUSB0") << false;
-    const PortIdentity ch340 = id("", 0x1a86, 0x7523, "/dev/ttyUSB0");
+            << ftdi << id("A5XK3RJT", 0x0403, 0x6015, 0) << false;
     QTest::newRow("no serial: same ids and place") << ch340 << ch340 << true;
-    QTest::newRow("no serial: other place")
-            << ch340 << id("", 0x1a86, 0x7523, "/dev/ttyUSB1") << false;
-    QTest::newRow("no serial: other product")
-            << ch340 << id("", 0x1a86, 0x55d4, "/dev/ttyUSB0") << false;
-    QTest::newRow("no serial: one with a serial")
-            << ch340 << id("X1", 0x1a86, 0x7523, "/dev/ttyUSB0") << false;
+    QTest::newRow("no serial: other place") << ch340 << id("", 0x1a86, 0x7523, 1) << false;
+    QTest::newRow("no serial: other product") << ch340 << id("", 0x1a86, 0x55d4, 0) << false;
+    QTest::newRow("no serial: one with a serial") << ch340 << id("X1", 0x1a86, 0x7523, 0) << false;
     QTest::newRow("no serial: nothing known") << ch340 << PortIdentity() << false;
 }
 

@@ -381,25 +381,8 @@ QByteArray randomBytes(int size, quint32 seed)
 Rig::Rig(int frameGapMs)
     : reads(serialPortOf(&window), &QSerialPort::readyRead)
 {
-    byName<QSpinBox>(w, QStringLiteral("frameGapSpin"))->setValue(frameGapMs);
+    spin(QStringLiteral("frameGapSpin"))->setValue(frameGapMs);
     open = openPort(w, pty.slavePath());
-}
-
-void Rig::set(const QString &name, bool on)
-{
-    auto *button = byName<QAbstractButton>(w, name);
-    QVERIFY2(button, qPrintable(name));
-    button->setChecked(on);
-}
-
-void Rig::press(const QString &name)
-{
-    click(byName<QAbstractButton>(w, name));
-}
-
-QSpinBox *Rig::spin(const QString &name)
-{
-    return byName<QSpinBox>(w, name);
 }
 
 qint64 Rig::count(const QString &caption)
@@ -418,18 +401,12 @@ bool Rig::startCapture(const QString &path)
 {
     boxes.chooseFile(path);
     press(QStringLiteral("saveDataButton"));
-    return byName<QAbstractButton>(w, QStringLiteral("saveDataButton"))->text()
-            == QStringLiteral("停止保存");
+    return byName<QAbstractButton>(w, QStringLiteral("saveDataButton"))->text() == "停止保存";
 }
 
 QByteArray Rig::wire()
 {
     return pty.waitForBytes(count(QStringLiteral("sentBytesEdit"))) ? pty.collected() : "lost";
-}
-
-bool Rig::silentFor(int ms)
-{
-    return !pty.waitForBytes(wire().size() + 1, ms);
 }
 
 void Rig::join(int n, const QString &text, int periodMs)

@@ -3,9 +3,11 @@
 
 #include "mainwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -148,7 +150,7 @@ QByteArray randomBytes(int size, quint32 seed);
 
 // A window with its port open on a fresh pseudo-terminal; boxes answer its
 // dialogs. A frame gap of 0 makes every read a frame of its own, which tests
-// of what one read does rely on.
+// of what one read does rely on. Widgets are found by object name.
 struct Rig
 {
     explicit Rig(int frameGapMs = 0);
@@ -161,10 +163,9 @@ struct Rig
     bool open = false;
     QSignalSpy reads;
 
-    // Widgets by object name.
-    void set(const QString &name, bool on);
-    void press(const QString &name);
-    QSpinBox *spin(const QString &name);
+    void set(const QString &name, bool on) { byName<QAbstractButton>(w, name)->setChecked(on); }
+    void press(const QString &name) { click(byName<QAbstractButton>(w, name)); }
+    QSpinBox *spin(const QString &name) { return byName<QSpinBox>(w, name); }
     // A counter by its row caption ("收帧数") or object name.
     qint64 count(const QString &caption);
     // Writes the chunk and waits until the window has read it.
@@ -174,8 +175,7 @@ struct Rig
     bool startCapture(const QString &path);
     // Everything the window has sent, once all of it reached the device.
     QByteArray wire();
-    // Whether the window stays silent for ms.
-    bool silentFor(int ms);
+    bool silentFor(int ms) { return !pty.waitForBytes(wire().size() + 1, ms); }
     // Area n takes part in area rotation with this text and period.
     void join(int n, const QString &text, int periodMs);
     // Loads a send file of this content through "选择发送文件".
