@@ -44,7 +44,8 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    trafficView->update(); // the capture file gets the last lines too
+    trafficView->flush(); // the capture file gets the last lines too
+    finishCaptureLine();
     if (serialPort->isOpen())
         serialPort->close();
     if (captureFile.isOpen())

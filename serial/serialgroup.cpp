@@ -2,6 +2,7 @@
 #include "linetoolbar.h"
 #include "mainwindow.h"
 #include "portcombobox.h"
+#include "portidentity.h"
 #include "portwatcher.h"
 
 #include <QComboBox>
@@ -153,7 +154,11 @@ bool MainWindow::openPortNamed(const QString &portName)
     if (!serialPort->open(QIODevice::ReadWrite))
         return false;
     openedPortName = portName;
+    // The reconnect watch tells this device from a lingering node or another one.
+    openedIdentity = PortIdentity::of(QSerialPortInfo(portName));
+    portWatcher->remember(portName);
     portErrorShown = false;
+    skippedSends = 0;
     receiveDecoder.reset();
     openButton->setText(QStringLiteral("关闭串口"));
     statusLamp->setText(QStringLiteral("●"));
@@ -172,6 +177,7 @@ void MainWindow::closePort()
     rotationTimer->stop();
     answerTimer->stop();
     rotationMode = RotationIdle;
+    answerPending = false;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)
@@ -191,5 +197,6 @@ void MainWindow::onPortError(QSerialPort::SerialPortError error)
     if (portErrorShown)
         return;
     portErrorShown = true;
-    QMessageBox::warning(this, QStringLiteral("串口错误"), serialPort->errorString());
+    const QString reason = serialPort->errorString();
+    QTimer::singleShot(0, this, [this, reason] { showPortErrorBox(reason); });
 }
