@@ -43,7 +43,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
             QStringLiteral("name|path"));
     const QCommandLineOption baudOption(
             QStringLiteral("baud"),
-            translated(QT_TRANSLATE_NOOP("CommandLine", "选择此波特率，可选：%1。"))
+            QCoreApplication::translate("CommandLine",
+                                        "选择此波特率：%1 到 %2 之间的任一整数，如列表中的 %3。")
+                    .arg(minimumBaudRate)
+                    .arg(maximumBaudRate)
                     .arg(listOfRates()),
             QStringLiteral("rate"));
     const QCommandLineOption openOption(
@@ -142,12 +145,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
                     translated(QT_TRANSLATE_NOOP("CommandLine", "--port 需要端口名称或路径。")));
     }
     if (parser.isSet(baudOption)) {
-        bool ok = false;
-        const qint32 rate = parser.value(baudOption).toInt(&ok);
-        if (!ok || !standardBaudRates().contains(rate))
+        const qint32 rate = baudRateFromText(parser.value(baudOption));
+        if (rate == 0)
             return usageError(
-                    translated(QT_TRANSLATE_NOOP("CommandLine", "'%1' 不是列表中的波特率（%2）。"))
-                            .arg(parser.value(baudOption), listOfRates()));
+                    QCoreApplication::translate("CommandLine", "'%1' 不是 %2 到 %3 之间的波特率。")
+                            .arg(parser.value(baudOption))
+                            .arg(minimumBaudRate)
+                            .arg(maximumBaudRate));
         result.options.baudRate = rate;
     }
     result.options.open = parser.isSet(openOption);

@@ -157,6 +157,7 @@ void MainWindow::buildLayout()
     mainLayout->addLayout(upperBlock);
 
     buildRotationGroup(mainLayout);
+    buildLineToolBar();
 
     setCentralWidget(central);
 }

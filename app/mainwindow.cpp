@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "linetoolbar.h"
 #include "settingsstore.h"
 #include "trafficview.h"
 
@@ -35,13 +36,16 @@ MainWindow::MainWindow(QWidget *parent)
     loadOptionSettings();
     applyTheme();
 
-    setMinimumSize(1000, 700);
-    resize(1100, 750);
+    // The tool bar adds its own height, so the groups below keep their sizes.
+    const int toolBarHeight = lineToolBar->sizeHint().height();
+    setMinimumSize(1000, 700 + toolBarHeight);
+    resize(1100, 750 + toolBarHeight);
 }
 
 MainWindow::~MainWindow()
 {
-    trafficView->update(); // the capture file gets the last lines too
+    trafficView->flush(); // the capture file gets the last lines too
+    finishCaptureLine();
     if (serialPort->isOpen())
         serialPort->close();
     if (captureFile.isOpen())

@@ -1,3 +1,4 @@
+#include "linetoolbar.h"
 #include "mainwindow.h"
 
 #include <QCheckBox>
@@ -75,6 +76,7 @@ void MainWindow::loadOptionSettings()
     for (const StoredSetting &setting : storedSettings().mid(6))
         restore(settings, QLatin1String(setting.key), setting.widget, setting.defaultValue);
     themeIndex = settings.value(themeKey, 0).toInt();
+    lineToolBar->loadSettings();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -88,6 +90,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
                      : QVariant(static_cast<QAbstractButton *>(setting.widget)->isChecked()));
     }
     settings.setValue(themeKey, themeIndex);
+    lineToolBar->saveSettings();
 
     QMainWindow::closeEvent(event);
 }

@@ -11,8 +11,9 @@
 void MainWindow::onSaveData()
 {
     // Lines are captured when shown: what came before the click is settled first.
-    trafficView->update();
+    trafficView->flush();
     if (capturing) {
+        finishCaptureLine();
         captureFile.close();
         capturing = false;
         saveDataButton->setText(tr("保存数据"));
@@ -25,10 +26,12 @@ void MainWindow::onSaveData()
         return;
 
     // Nothing that arrived while the dialog was open belongs to the new file.
-    trafficView->update();
+    trafficView->flush();
     captureFile.setFileName(path);
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;
+        captureLineOpen = false;
+        captureLineEnded = false;
         saveDataButton->setText(tr("停止保存"));
     } else {
         QMessageBox::warning(this, tr("错误"), tr("无法打开文件: ") + captureFile.errorString());
@@ -43,13 +46,26 @@ void MainWindow::chooseCaptureFileName()
         captureFileEdit->setText(QFileInfo(path).fileName());
 }
 
-void MainWindow::writeCaptureLines(const QStringList &lines)
+// One line per frame: its pieces as they were shown, then a line feed
+// unless the frame's text ends with one.
+void MainWindow::writeCapture(const QVector<TrafficPiece> &pieces)
 {
     QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += line.toUtf8();
-        if (!line.endsWith(QLatin1Char('\n')))
-            bytes += '\n';
+    for (const TrafficPiece &piece : pieces) {
+        if (piece.kind == TrafficPiece::FrameStart) {
+            if (captureLineOpen && !captureLineEnded)
+                bytes += '\n';
+            captureLineOpen = true;
+            captureLineEnded = false;
+        }
+        bytes += piece.text.toUtf8();
+        if (!piece.text.isEmpty())
+            captureLineEnded = piece.text.endsWith(QLatin1Char('\n'));
+        if (piece.kind == TrafficPiece::FrameEnd) {
+            if (!captureLineEnded)
+                bytes += '\n';
+            captureLineOpen = false;
+        }
     }
     const bool written = captureFile.write(bytes) == bytes.size() && captureFile.flush();
     if (written)
@@ -58,6 +74,7 @@ void MainWindow::writeCaptureLines(const QStringList &lines)
     // Data the user asked to record is being lost: stop capturing before
     // telling, so the box cannot be followed by one per chunk.
     const QString reason = captureFile.errorString();
+    captureLineOpen = false;
     captureFile.close();
     capturing = false;
     saveDataButton->setText(tr("保存数据"));
@@ -67,4 +84,13 @@ void MainWindow::writeCaptureLines(const QStringList &lines)
     QTimer::singleShot(0, this, [this, reason] {
         QMessageBox::warning(this, tr("错误"), tr("无法写入文件: ") + reason);
     });
+}
+
+void MainWindow::finishCaptureLine()
+{
+    if (capturing && captureFile.isOpen() && captureLineOpen && !captureLineEnded) {
+        captureFile.write("\n");
+        captureFile.flush();
+    }
+    captureLineOpen = false;
 }

@@ -44,60 +44,48 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     , pane(pane)
 {
     timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, this, &TrafficView::update);
+    connect(&timer, &QTimer::timeout, this, &TrafficView::flush);
 }
 
-void TrafficView::setUpdateHandler(std::function<void(const QStringList &)> handler)
+void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)
 {
-    updateHandler = std::move(handler);
+    pending.append({ kind, text, ownParagraph });
 }
 
-void TrafficView::addLine(const QString &line, bool ownParagraph)
-{
-    pending.append({ line, ownParagraph });
-}
-
-void TrafficView::scheduleUpdate()
+void TrafficView::scheduleFlush()
 {
     if (timer.isActive())
         return;
-    const qint64 since = sinceUpdate.isValid() ? sinceUpdate.elapsed() : intervalMs;
+    const qint64 since = sinceFlush.isValid() ? sinceFlush.elapsed() : intervalMs;
     if (since >= intervalMs)
-        update();
+        flush();
     else
         timer.start(int(intervalMs - since));
 }
 
-void TrafficView::update()
+void TrafficView::flush()
 {
     timer.stop();
-    sinceUpdate.start();
+    sinceFlush.start();
 
     if (autoClearAllowed && pane->verticalScrollBar()->isVisible())
         pane->clear();
     autoClearAllowed = false;
 
-    const QVector<Line> lines = std::move(pending);
+    const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
-    if (!lines.isEmpty())
-        insertLines(lines);
-
-    if (updateHandler) {
-        QStringList texts;
-        texts.reserve(lines.size());
-        for (const Line &line : lines)
-            texts.append(line.text);
-        updateHandler(texts);
-    }
+    if (!pieces.isEmpty())
+        insertPieces(pieces);
+    emit flushed(pieces);
 }
 
 void TrafficView::clear()
 {
-    update();
+    flush();
     pane->clear();
 }
 
-void TrafficView::insertLines(const QVector<Line> &lines)
+void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces)
 {
     QTextDocument *document = pane->document();
     const bool wasEmpty = document->isEmpty();
@@ -105,30 +93,41 @@ void TrafficView::insertLines(const QVector<Line> &lines)
     int run = document->lastBlock().length() - 1;
     bool continuous = false;
 
-    // The text the chunk-by-chunk appends would have added, in one piece.
+    // The text the piece-by-piece inserts would have added, in one piece.
     QString text;
-    for (const Line &line : lines) {
-        if (line.ownParagraph) {
-            if (!empty)
-                text += QChar::ParagraphSeparator;
-            run = 0;
-        } else {
-            continuous = true;
-            if (!empty) {
-                const bool breakRun = run > 0 && run + 1 + line.text.size() > longestRun;
+    for (const TrafficPiece &piece : pieces) {
+        continuous = continuous || !piece.ownParagraph;
+        if (piece.kind == TrafficPiece::FrameStart) {
+            if (piece.ownParagraph) {
+                if (!empty)
+                    text += QChar::ParagraphSeparator;
+                run = 0;
+            } else if (!empty) {
+                const bool breakRun = run > 0 && run + 1 + piece.text.size() > longestRun;
                 text += breakRun ? QChar::ParagraphSeparator : QChar(QLatin1Char(' '));
                 run = breakRun ? 0 : run + 1;
             }
         }
-        text += line.text;
-        run = runAfter(run, line.text);
+        text += piece.text;
+        run = runAfter(run, piece.text);
         empty = empty && text.isEmpty();
     }
 
-    if (!continuous) {
+    if (!continuous && pieces.first().kind == TrafficPiece::FrameStart) {
         // The pane's own append starts the first paragraph and keeps the view
         // at the bottom only if it was there.
         pane->appendPlainText(wasEmpty ? text : text.mid(1));
+        return;
+    }
+    if (!continuous) {
+        // The rest of a frame's paragraph: the same, without a new paragraph.
+        QScrollBar *bar = pane->verticalScrollBar();
+        const bool atBottom = bar->value() >= bar->maximum();
+        QTextCursor cursor(document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
+        if (atBottom)
+            bar->setValue(bar->maximum());
         return;
     }
     QTextCursor cursor = pane->textCursor();

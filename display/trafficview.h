@@ -7,10 +7,22 @@
 #include <QTimer>
 #include <QVector>
 
-#include <functional>
-
 class QLabel;
 class QPlainTextEdit;
+
+// A piece of traffic for the pane and the capture file. A frame is one
+// FrameStart (time stamp, tag and the first bytes), the Continuations that
+// arrived before the frame gap passed, and one FrameEnd.
+struct TrafficPiece
+{
+    enum Kind { FrameStart, Continuation, FrameEnd };
+    Kind kind;
+    // FrameEnd: empty, or the line feed that ends a "帧换行" paragraph.
+    QString text;
+    // The frame has a paragraph of its own ("帧换行") rather than running on
+    // after the pane's text, separated by one blank.
+    bool ownParagraph;
+};
 
 // Lights a traffic lamp for 200 ms from now.
 void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
@@ -21,48 +33,42 @@ void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
 // follows a quiet interval is shown at once.
 class TrafficView : public QObject
 {
+    Q_OBJECT
+
 public:
-    // Longest wait of a line behind the previous update.
+    // Longest wait of a line behind the previous flush.
     static constexpr int intervalMs = 30;
-    // Continuous display breaks a longer run into paragraphs at chunk
-    // boundaries, so that no update lays out an ever-growing paragraph.
+    // Continuous display breaks a longer run into paragraphs at frame
+    // starts, so that no flush lays out an ever-growing paragraph.
     static constexpr int longestRun = 4096;
 
     TrafficView(QPlainTextEdit *pane, QObject *parent);
 
-    // Called after every update with the lines it put into the pane, in order
-    // (capture and counters keep step with the pane there).
-    void setUpdateHandler(std::function<void(const QStringList &lines)> handler);
-
-    // A line of its own paragraph ("帧换行"), or one that runs on after the
-    // pane's text, separated by one blank.
-    void addLine(const QString &line, bool ownParagraph);
-    // A chunk reached the pane while "自动清" was checked: the next update
+    void addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph);
+    // A piece reached the pane while "自动清" was checked: the next flush
     // clears the pane first if it is full.
     void allowAutoClear() { autoClearAllowed = true; }
-    // Something changed that the user should see: update now when the last
-    // update is an interval old, otherwise when the interval ends.
-    void scheduleUpdate();
+    // Something changed that the user should see: flush now when the last
+    // flush is an interval old, otherwise when the interval ends.
+    void scheduleFlush();
     // Shows everything pending now.
-    void update();
+    void flush();
     // Empties the pane after showing (and so capturing) what is pending.
     void clear();
 
-private:
-    struct Line
-    {
-        QString text;
-        bool ownParagraph;
-    };
+signals:
+    // After every flush, with the pieces it put into the pane, in order
+    // (capture and counters keep step with the pane there).
+    void flushed(const QVector<TrafficPiece> &pieces);
 
-    void insertLines(const QVector<Line> &lines);
+private:
+    void insertPieces(const QVector<TrafficPiece> &pieces);
 
     QPlainTextEdit *pane;
     QTimer timer;
-    QElapsedTimer sinceUpdate;
-    QVector<Line> pending;
+    QElapsedTimer sinceFlush;
+    QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
-    std::function<void(const QStringList &)> updateHandler;
 };
 
 #endif // QUORVEL_TRAFFICVIEW_H

@@ -1,4 +1,6 @@
+#include "framesplitter.h"
 #include "hexparser.h"
+#include "linetoolbar.h"
 #include "mainwindow.h"
 #include "trafficview.h"
 
@@ -8,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 
 void MainWindow::buildSendAreaWidgets()
@@ -33,7 +36,7 @@ void MainWindow::buildSendAreaWidgets()
         area.interval->setMaximumWidth(90);
 
         area.timer = new QTimer(this);
-        connect(area.timer, &QTimer::timeout, this, [this, index] { sendFromArea(index); });
+        connect(area.timer, &QTimer::timeout, this, [this, index] { sendPeriodically(index); });
         area.checksumKind = &lastChecksumKind[index];
         area.nextDueMs = &nextDueMs[index];
     }
@@ -45,21 +48,55 @@ void MainWindow::sendText(const QString &text, int areaIndex)
         return;
 
     const bool hex = sendAreas[unsigned(areaIndex) < 3 ? areaIndex : 2].hex->isChecked();
-    const QByteArray bytes = hex ? parseHexString(text.trimmed()) : text.toUtf8();
+    QByteArray bytes = hex ? parseHexString(text.trimmed()) : text.toUtf8();
     if (bytes.isEmpty())
         return;
+    // Text frames end as the user chose; hex frames are sent as written.
+    if (!hex)
+        bytes += lineToolBar->lineEnding();
+
+    // Sent data starts a frame of its own: the received one ends here.
+    frameSplitter->endFrame();
+    endReceivedFrame();
 
     serialPort->write(bytes);
+    // Other sends due at this moment (several timers, a tick of several
+    // areas) run before the port passes the bytes on: they are not a backlog.
+    if (bytesWrittenThisPass == 0)
+        QTimer::singleShot(0, this, [this] { bytesWrittenThisPass = 0; });
+    bytesWrittenThisPass += bytes.size();
     ++sentFrames;
     sentBytes += bytes.size();
     lightTrafficLamp(sendLamp, sendLampTimer);
     displayData(bytes, false);
-    trafficView->scheduleUpdate();
+    trafficView->scheduleFlush();
 }
 
 void MainWindow::sendFromArea(int areaIndex)
 {
     sendText(sendAreas[areaIndex].edit->document()->toPlainText(), areaIndex);
+}
+
+bool MainWindow::lineBusy() const
+{
+    return serialPort->isOpen() && serialPort->bytesToWrite() > bytesWrittenThisPass;
+}
+
+// A periodic send that comes due while earlier bytes still wait to leave is
+// skipped: on a line slower than the sends they would pile up without end.
+void MainWindow::sendPeriodically(int areaIndex)
+{
+    if (lineBusy())
+        noteSkippedSend();
+    else
+        sendFromArea(areaIndex);
+}
+
+void MainWindow::noteSkippedSend()
+{
+    ++skippedSends;
+    statusBar()->showMessage(
+            tr("线路跟不上：前面的数据尚未发完，已跳过 %1 次定时发送").arg(skippedSends));
 }
 
 void MainWindow::onSendClicked()

@@ -26,9 +26,7 @@ void MainWindow::chooseSendFile()
         QMessageBox::warning(this, tr("错误"), tr("无法打开文件"));
         return;
     }
-    // A big file arrives in slices. Until it is complete the list stays
-    // empty, so no rotation can start on half a file.
-    sendFileLines.clear();
-    fileLinesEdit->setText(QStringLiteral("0"));
+    // A big file arrives in slices. Until it is complete the old lines stay:
+    // no rotation starts on half a file, and a running one goes on.
     sendFileLoader->readSlice();
 }

@@ -1,6 +1,8 @@
 #include "baudrates.h"
+#include "linetoolbar.h"
 #include "mainwindow.h"
 #include "portcombobox.h"
+#include "portidentity.h"
 #include "portwatcher.h"
 
 #include <QComboBox>
@@ -29,11 +31,19 @@ bool pinnedPortPresent(const QString &port)
 void MainWindow::buildSerialGroup()
 {
     buildPortCombo();
-    // The items carry the values the port takes, so opening parses no text.
     baudCombo = named(new QComboBox, "baudCombo");
     for (const qint32 rate : standardBaudRates())
         baudCombo->addItem(QString::number(rate), rate);
     baudCombo->setCurrentText(QStringLiteral("1200"));
+    // Any rate may be typed; the list itself never changes, and no inline
+    // completion turns a typed "1" into 1200.
+    baudCombo->setEditable(true);
+    baudCombo->setInsertPolicy(QComboBox::NoInsert);
+    baudCombo->setCompleter(nullptr);
+    baudCombo->setValidator(newBaudRateValidator(baudCombo));
+    baudCombo->setToolTip(tr("选择或输入 %1 到 %2 之间的任一波特率")
+                                  .arg(minimumBaudRate)
+                                  .arg(maximumBaudRate));
 
     dataBitsCombo = named(new QComboBox, "dataBitsCombo");
     for (QSerialPort::DataBits bits :
@@ -106,12 +116,14 @@ void MainWindow::refreshPortList()
 
 void MainWindow::applyPortParameters()
 {
-    serialPort->setBaudRate(baudCombo->currentData().toInt(), QSerialPort::AllDirections);
+    // An unfinished typed rate gives 0, which the port refuses at opening.
+    serialPort->setBaudRate(baudRateFromText(baudCombo->currentText()), QSerialPort::AllDirections);
     serialPort->setDataBits(
             static_cast<QSerialPort::DataBits>(dataBitsCombo->currentData().toInt()));
     serialPort->setParity(static_cast<QSerialPort::Parity>(parityCombo->currentData().toInt()));
     serialPort->setStopBits(
             static_cast<QSerialPort::StopBits>(stopBitsCombo->currentData().toInt()));
+    serialPort->setFlowControl(lineToolBar->flowControl());
 }
 
 void MainWindow::onOpenClosePort()
@@ -120,6 +132,14 @@ void MainWindow::onOpenClosePort()
     stopWatchingPort();
     if (serialPort->isOpen()) {
         closePort();
+        return;
+    }
+    if (baudRateFromText(baudCombo->currentText()) == 0) {
+        QMessageBox::warning(this, tr("错误"),
+                             tr("无法打开串口: ")
+                                     + tr("波特率须为 %1 到 %2 之间的整数")
+                                               .arg(minimumBaudRate)
+                                               .arg(maximumBaudRate));
         return;
     }
     if (!openPortNamed(portCombo->currentText()))
@@ -133,16 +153,22 @@ bool MainWindow::openPortNamed(const QString &portName)
     if (!serialPort->open(QIODevice::ReadWrite))
         return false;
     openedPortName = portName;
+    // The reconnect watch tells this device from a lingering node or another one.
+    openedIdentity = PortIdentity::of(QSerialPortInfo(portName));
+    portWatcher->remember(portName);
     portErrorShown = false;
+    skippedSends = 0;
     receiveDecoder.reset();
     openButton->setText(tr("关闭串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(openLampStyle));
+    lineToolBar->portOpened();
     return true;
 }
 
 void MainWindow::closePort()
 {
+    lineToolBar->portClosing();
     serialPort->close();
     openButton->setText(tr("打开串口"));
     statusLamp->setText(QStringLiteral("●"));
@@ -150,11 +176,16 @@ void MainWindow::closePort()
     rotationTimer->stop();
     answerTimer->stop();
     rotationMode = RotationIdle;
+    answerPending = false;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError || !serialPort->isOpen())
+        return;
+    // A line the port cannot set is told in the status bar; a device gone
+    // meanwhile still counts as lost.
+    if (lineToolBar->callingPort() && error != QSerialPort::ResourceError)
         return;
     // The device is gone (unplugged, hung up): the port is closed for it.
     if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
@@ -165,5 +196,6 @@ void MainWindow::onPortError(QSerialPort::SerialPortError error)
     if (portErrorShown)
         return;
     portErrorShown = true;
-    QMessageBox::warning(this, tr("串口错误"), serialPort->errorString());
+    const QString reason = serialPort->errorString();
+    QTimer::singleShot(0, this, [this, reason] { showPortErrorBox(reason); });
 }

@@ -1,3 +1,4 @@
+#include "baudrates.h"
 #include "mainwindow.h"
 
 #include <QComboBox>
@@ -28,9 +29,12 @@ void MainWindow::selectPort(const QString &nameOrPath)
 bool MainWindow::selectBaudRate(qint32 rate)
 {
     const int index = baudCombo->findData(rate);
-    if (index < 0)
+    if (index >= 0)
+        baudCombo->setCurrentIndex(index);
+    else if (baudRateFromText(QString::number(rate)) == rate)
+        baudCombo->setEditText(QString::number(rate));
+    else
         return false;
-    baudCombo->setCurrentIndex(index);
     return true;
 }
 

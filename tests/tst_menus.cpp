@@ -45,16 +45,15 @@ void MenusTest::barAddsItsHeight()
 
 void MenusTest::findInHexAndText()
 {
-    Pty device;
-    MainWindow window;
+    Rig rig;
+    MainWindow &window = rig.window;
     window.installMenuBar();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(openPort(&window, device.slavePath()));
-    click(byName<QAbstractButton>(&window, QStringLiteral("frameNewlineCheck")));
-    QVERIFY(receiveChunk(&window, device, "\xAB\xCD\xAB")); // "AB CD AB"
-    click(byName<QAbstractButton>(&window, QStringLiteral("hexRecvCheck")));
-    QVERIFY(receiveChunk(&window, device, "xab-AB"));
+    rig.set(QStringLiteral("frameNewlineCheck"), true);
+    QVERIFY(rig.rx("\xAB\xCD\xAB")); // "AB CD AB"
+    rig.set(QStringLiteral("hexRecvCheck"), false);
+    QVERIFY(rig.rx("xab-AB"));
 
     QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
     auto *edit = byName<QLineEdit>(&window, QStringLiteral("findEdit"));
@@ -82,7 +81,7 @@ void MenusTest::findInHexAndText()
     click(byName<QAbstractButton>(&window, QStringLiteral("findCaseCheck")));
     QCOMPARE(bar->matchCount(), 1);
     // Counting goes on while traffic arrives, and a cleared pane has none.
-    QVERIFY(receiveChunk(&window, device, "ab ab"));
+    QVERIFY(rig.rx("ab ab"));
     QTRY_COMPARE(bar->matchCount(), 3);
     click(byName<QAbstractButton>(&window, QStringLiteral("clearReceiveButton")));
     QTRY_COMPARE(bar->matchCount(), 0);

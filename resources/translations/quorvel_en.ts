@@ -43,10 +43,6 @@
         <translation>Select this port: a name from the port list (ttyUSB0, COM3) or a device path (/dev/serial/by-id/..., a pty).</translation>
     </message>
     <message>
-        <source>选择此波特率，可选：%1。</source>
-        <translation>Select this baud rate, one of: %1.</translation>
-    </message>
-    <message>
         <source>启动时打开所选串口。</source>
         <translation>Open the port at start.</translation>
     </message>
@@ -67,8 +63,12 @@
         <translation>--port needs a port name or path.</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; 不是列表中的波特率（%2）。</source>
-        <translation>&apos;%1&apos; is not a baud rate of the list (%2).</translation>
+        <source>选择此波特率：%1 到 %2 之间的任一整数，如列表中的 %3。</source>
+        <translation>Select this baud rate: any whole number from %1 to %2, such as the listed %3.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; 不是 %2 到 %3 之间的波特率。</source>
+        <translation>&apos;%1&apos; is not a baud rate from %2 to %3.</translation>
     </message>
 </context>
 <context>
@@ -112,6 +112,128 @@
     <message>
         <source>%1 处匹配</source>
         <translation>Matches: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LineControl</name>
+    <message>
+        <source>此端口无法设置流控</source>
+        <translation>This port cannot set flow control</translation>
+    </message>
+    <message>
+        <source>此端口无法发送断开信号</source>
+        <translation>This port cannot send a break</translation>
+    </message>
+    <message>
+        <source>已发送 %1 ms 断开信号</source>
+        <translation>Sent a break of %1 ms</translation>
+    </message>
+    <message>
+        <source>此端口无法设置 DTR/RTS，线路保持原状</source>
+        <translation>This port cannot set DTR/RTS; the lines stay as they are</translation>
+    </message>
+</context>
+<context>
+    <name>LineToolBar</name>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>RTS/CTS</source>
+        <translation>RTS/CTS</translation>
+    </message>
+    <message>
+        <source>XON/XOFF</source>
+        <translation>XON/XOFF</translation>
+    </message>
+    <message>
+        <source>CR</source>
+        <translation>CR</translation>
+    </message>
+    <message>
+        <source>LF</source>
+        <translation>LF</translation>
+    </message>
+    <message>
+        <source>CR LF</source>
+        <translation>CR LF</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>DTR</source>
+        <translation>DTR</translation>
+    </message>
+    <message>
+        <source>数据终端就绪（DTR）：勾选为有效。许多开发板经 DTR 和 RTS 复位或进入下载模式</source>
+        <translation>Data Terminal Ready (DTR): ticked is asserted. Many boards are reset or put into their boot loader through DTR and RTS</translation>
+    </message>
+    <message>
+        <source>RTS</source>
+        <translation>RTS</translation>
+    </message>
+    <message>
+        <source>请求发送（RTS）：勾选为有效；RTS/CTS 流控时由驱动控制</source>
+        <translation>Request To Send (RTS): ticked is asserted; under RTS/CTS flow control the driver sets it</translation>
+    </message>
+    <message>
+        <source>断开信号</source>
+        <translation>Break</translation>
+    </message>
+    <message>
+        <source>在线路上保持断开信号（Break）%1 毫秒</source>
+        <translation>Holds a break on the line for %1 ms</translation>
+    </message>
+    <message>
+        <source>文本发送时附加在每帧之后；16进制发送不变</source>
+        <translation>Appended to every frame sent as text; hexadecimal sends are unchanged</translation>
+    </message>
+    <message>
+        <source>流控</source>
+        <translation>Flow control</translation>
+    </message>
+    <message>
+        <source>行尾</source>
+        <translation>Line ending</translation>
+    </message>
+    <message>
+        <source>CTS</source>
+        <translation>CTS</translation>
+    </message>
+    <message>
+        <source>清除发送（CTS）</source>
+        <translation>Clear To Send (CTS)</translation>
+    </message>
+    <message>
+        <source>DSR</source>
+        <translation>DSR</translation>
+    </message>
+    <message>
+        <source>数据设备就绪（DSR）</source>
+        <translation>Data Set Ready (DSR)</translation>
+    </message>
+    <message>
+        <source>DCD</source>
+        <translation>DCD</translation>
+    </message>
+    <message>
+        <source>载波检测（DCD）</source>
+        <translation>Data Carrier Detect (DCD)</translation>
+    </message>
+    <message>
+        <source>RI</source>
+        <translation>RI</translation>
+    </message>
+    <message>
+        <source>振铃指示（RI）</source>
+        <translation>Ring Indicator (RI)</translation>
+    </message>
+    <message>
+        <source>%1：亮为有效；灰色为无效、端口未打开或端口无法报告</source>
+        <translation>%1: lit when asserted; grey when not, when the port is closed or cannot tell</translation>
     </message>
 </context>
 <context>
@@ -515,6 +637,34 @@
     <message>
         <source>&lt;h3&gt;Quorvel %1&lt;/h3&gt;&lt;p&gt;用于测试和调试串口设备的桌面工具。&lt;/p&gt;&lt;p&gt;Quorvel 是自由软件，依据 GNU 通用公共许可证第 3 版或（由您选择）任何更高版本（GPL-3.0-or-later）发布，不提供任何担保。&lt;/p&gt;&lt;p&gt;基于 Qt %2。&lt;/p&gt;</source>
         <translation>&lt;h3&gt;Quorvel %1&lt;/h3&gt;&lt;p&gt;A desktop tool for testing and debugging devices on a serial line.&lt;/p&gt;&lt;p&gt;Quorvel is free software under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later), without any warranty.&lt;/p&gt;&lt;p&gt;Built on Qt %2.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>%1 上出现的是另一个设备（%2），未打开；仍在等待原设备</source>
+        <translation>Another device (%2) appeared at %1 and was not opened; still waiting for the first one</translation>
+    </message>
+    <message>
+        <source>选择或输入 %1 到 %2 之间的任一波特率</source>
+        <translation>Choose or type any baud rate from %1 to %2</translation>
+    </message>
+    <message>
+        <source>波特率须为 %1 到 %2 之间的整数</source>
+        <translation>the baud rate must be a whole number from %1 to %2</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>收到的字节之间静默达到此时长才算一帧结束；0 表示每次读取即为一帧</source>
+        <translation>A frame ends when the received bytes pause this long; 0 makes every read a frame</translation>
+    </message>
+    <message>
+        <source>帧间隔</source>
+        <translation>Frame gap</translation>
+    </message>
+    <message>
+        <source>线路跟不上：前面的数据尚未发完，已跳过 %1 次定时发送</source>
+        <translation>The line cannot keep up: earlier data is still being sent; %1 periodic sends skipped</translation>
     </message>
 </context>
 <context>
