@@ -112,7 +112,7 @@ void MainWindow::installMenuBar()
     connect(aboutQtAction, &QAction::triggered, this,
             [this] { QMessageBox::aboutQt(this, tr("关于 Qt")); });
 
-    // The spec'd widgets keep their sizes: the bar's height is added.
+    // The groups below keep their sizes: the window grows by the bar's height.
     const int barHeight = bar->sizeHint().height();
     setMinimumSize(minimumWidth(), minimumHeight() + barHeight);
     resize(width(), height() + barHeight);
