@@ -3,10 +3,17 @@
 #include "baudrates.h"
 #include "mainwindow.h"
 
+#include "language.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("CommandLine", text);
+}
 
 // Usage errors exit with 2, as command-line tools conventionally do.
 constexpr int usageErrorStatus = 2;
@@ -24,14 +31,15 @@ QString listOfRates()
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-            QStringLiteral("Quorvel: a serial port terminal for testing and debugging devices."));
+    parser.setApplicationDescription(translated(
+            QT_TRANSLATE_NOOP("CommandLine", "Quorvel：用于测试和调试设备的串口终端。")));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption portOption(
             QStringLiteral("port"),
-            QStringLiteral("Select this port: a name from the port list (ttyUSB0, COM3) or a "
-                           "device path (/dev/serial/by-id/..., a pty)."),
+            translated(QT_TRANSLATE_NOOP("CommandLine",
+                                         "选择此端口：端口列表中的名称（ttyUSB0、COM3）"
+                                         "或设备路径（/dev/serial/by-id/...、pty）。")),
             QStringLiteral("name|path"));
     const QCommandLineOption baudOption(
             QStringLiteral("baud"),
@@ -41,9 +49,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
                     .arg(maximumBaudRate)
                     .arg(listOfRates()),
             QStringLiteral("rate"));
-    const QCommandLineOption openOption(QStringLiteral("open"),
-                                        QStringLiteral("Open the port at start."));
-    parser.addOptions({ portOption, baudOption, openOption });
+    const QCommandLineOption openOption(
+            QStringLiteral("open"),
+            translated(QT_TRANSLATE_NOOP("CommandLine", "启动时打开所选串口。")));
+    const QCommandLineOption languageOption(
+            QStringLiteral("lang"),
+            translated(QT_TRANSLATE_NOOP("CommandLine",
+                                         "界面语言：zh（简体中文，默认）或 en（英语），"
+                                         "下次启动时沿用。")),
+            QStringLiteral("zh|en"));
+    parser.addOptions({ portOption, baudOption, openOption, languageOption });
 
     // Read before the application exists (so --help works without a display),
     // the arguments still hold Qt's own options: accept and leave them to Qt.
@@ -99,6 +114,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
+    // Taken before anything else is checked: the caller needs it to tell
+    // the other problems in that language.
+    if (parser.isSet(languageOption)) {
+        const QString code = parser.value(languageOption).trimmed().toLower();
+        if (!language::isKnown(code))
+            return usageError(
+                    translated(QT_TRANSLATE_NOOP("CommandLine", "'%1' 不是可选的语言（zh、en）。"))
+                            .arg(parser.value(languageOption)));
+        result.language = code;
+    }
     if (parser.isSet(helpOption)) {
         result.exitStatus = 0;
         result.message = parser.helpText();
@@ -110,13 +135,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("unexpected argument '%1'.")
+        return usageError(translated(QT_TRANSLATE_NOOP("CommandLine", "意外的参数 '%1'。"))
                                   .arg(parser.positionalArguments().constFirst()));
 
     if (parser.isSet(portOption)) {
         result.options.port = parser.value(portOption).trimmed();
         if (result.options.port.isEmpty())
-            return usageError(QStringLiteral("--port needs a port name or path."));
+            return usageError(
+                    translated(QT_TRANSLATE_NOOP("CommandLine", "--port 需要端口名称或路径。")));
     }
     if (parser.isSet(baudOption)) {
         const qint32 rate = baudRateFromText(parser.value(baudOption));

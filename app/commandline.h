@@ -21,6 +21,8 @@ struct CommandLine
     // For stdout when exiting with 0 (help, version), stderr otherwise.
     QString message;
     StartOptions options;
+    // The interface language asked for, "zh" or "en"; empty when not given.
+    QString language;
 };
 
 // arguments[0] is the program name, as in QCoreApplication::arguments().

@@ -44,12 +44,11 @@ void MainWindow::buildLayout()
     buildReceivePane();
     buildCountersAndOptions();
 
-    auto *clearReceiveButton =
-            named(new QPushButton(QStringLiteral("清空接收区")), "clearReceiveButton");
+    auto *clearReceiveButton = named(new QPushButton(tr("清空接收区")), "clearReceiveButton");
     connect(clearReceiveButton, &QPushButton::clicked, this, &MainWindow::onClearReceive);
-    auto *changeFileButton = named(new QPushButton(QStringLiteral("更改文件")), "changeFileButton");
+    auto *changeFileButton = named(new QPushButton(tr("更改文件")), "changeFileButton");
     connect(changeFileButton, &QPushButton::clicked, this, [this] { chooseCaptureFileName(); });
-    auto *clearCountButton = named(new QPushButton(QStringLiteral("清空计数")), "clearCountButton");
+    auto *clearCountButton = named(new QPushButton(tr("清空计数")), "clearCountButton");
     connect(clearCountButton, &QPushButton::clicked, this, &MainWindow::onClearCount);
 
     auto *upperBlock = new QVBoxLayout;
@@ -58,40 +57,40 @@ void MainWindow::buildLayout()
     leftColumn->setContentsMargins(0, 0, 0, 0);
     auto *firstLeftRow = new QHBoxLayout;
 
-    auto *serialGroup = named(new QGroupBox(QStringLiteral("串口参数")), "serialGroup");
+    auto *serialGroup = named(new QGroupBox(tr("串口参数")), "serialGroup");
     serialGroup->setMaximumWidth(155);
     serialGroup->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto *serialForm = new QFormLayout(serialGroup);
     serialForm->setContentsMargins(6, 6, 6, 6);
     serialForm->setSpacing(2);
-    serialForm->addRow(QStringLiteral("端口号"), portCombo);
-    serialForm->addRow(QStringLiteral("波特率"), baudCombo);
-    serialForm->addRow(QStringLiteral("数据位"), dataBitsCombo);
-    serialForm->addRow(QStringLiteral("校验位"), parityCombo);
-    serialForm->addRow(QStringLiteral("停止位"), stopBitsCombo);
-    serialForm->addRow(QStringLiteral("状态"), rowOfTwo(statusLamp, openButton));
+    serialForm->addRow(tr("端口号"), portCombo);
+    serialForm->addRow(tr("波特率"), baudCombo);
+    serialForm->addRow(tr("数据位"), dataBitsCombo);
+    serialForm->addRow(tr("校验位"), parityCombo);
+    serialForm->addRow(tr("停止位"), stopBitsCombo);
+    serialForm->addRow(tr("状态"), rowOfTwo(statusLamp, openButton));
     serialForm->addRow(QString(), rowOfTwo(sendLamp, recvLamp));
     firstLeftRow->addWidget(serialGroup);
 
-    auto *counterGroup = named(new QGroupBox(QStringLiteral("计数器")), "counterGroup");
+    auto *counterGroup = named(new QGroupBox(tr("计数器")), "counterGroup");
     counterGroup->setMaximumWidth(155);
     counterGroup->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto *counterForm = new QFormLayout(counterGroup);
     counterForm->setContentsMargins(6, 6, 6, 6);
     counterForm->setSpacing(2);
     counterForm->setLabelAlignment(Qt::AlignLeft);
-    counterForm->addRow(QStringLiteral("发帧数"), sentFramesEdit);
-    counterForm->addRow(QStringLiteral("发字节数"), sentBytesEdit);
-    counterForm->addRow(QStringLiteral("收帧数"), recvFramesEdit);
-    counterForm->addRow(QStringLiteral("收字节数"), recvBytesEdit);
-    counterForm->addRow(QStringLiteral("清空计数"), clearCountButton);
-    counterForm->addRow(QStringLiteral("文件行数"), fileLinesEdit);
-    counterForm->addRow(QStringLiteral("当前发送行"), currentLineEdit);
+    counterForm->addRow(tr("发帧数"), sentFramesEdit);
+    counterForm->addRow(tr("发字节数"), sentBytesEdit);
+    counterForm->addRow(tr("收帧数"), recvFramesEdit);
+    counterForm->addRow(tr("收字节数"), recvBytesEdit);
+    counterForm->addRow(tr("清空计数"), clearCountButton);
+    counterForm->addRow(tr("文件行数"), fileLinesEdit);
+    counterForm->addRow(tr("当前发送行"), currentLineEdit);
     firstLeftRow->addWidget(counterGroup);
     leftColumn->addLayout(firstLeftRow);
 
     auto *secondLeftRow = new QHBoxLayout;
-    auto *receiveGroup = named(new QGroupBox(QStringLiteral("接收区设置")), "receiveGroup");
+    auto *receiveGroup = named(new QGroupBox(tr("接收区设置")), "receiveGroup");
     receiveGroup->setFixedWidth(155);
     auto *receiveLayout = new QVBoxLayout(receiveGroup);
     receiveLayout->addLayout(layoutOfTwo(clearReceiveButton, hexRecvCheck));
@@ -100,7 +99,7 @@ void MainWindow::buildLayout()
     receiveLayout->addWidget(captureFileEdit);
     secondLeftRow->addWidget(receiveGroup);
 
-    auto *optionsGroup = named(new QGroupBox(QStringLiteral("显示选项")), "optionsGroup");
+    auto *optionsGroup = named(new QGroupBox(tr("显示选项")), "optionsGroup");
     optionsGroup->setFixedWidth(155);
     auto *optionsLayout = new QVBoxLayout(optionsGroup);
     optionsLayout->setContentsMargins(8, 4, 8, 2);
@@ -112,7 +111,7 @@ void MainWindow::buildLayout()
     optionsLayout->addWidget(keywordFilterCheck);
     auto *keywordRow = new QHBoxLayout;
     keywordRow->setAlignment(Qt::AlignLeft);
-    keywordRow->addWidget(new QLabel(QStringLiteral("关键字")));
+    keywordRow->addWidget(new QLabel(tr("关键字")));
     keywordEdit->setMaximumWidth(80);
     keywordRow->addWidget(keywordEdit);
     optionsLayout->addLayout(keywordRow);
@@ -125,23 +124,26 @@ void MainWindow::buildLayout()
     trafficRow->addLayout(leftColumn);
 
     recvEdit->setStyleSheet(QStringLiteral("QPlainTextEdit { background-color: white; }"));
-    trafficRow->addWidget(recvEdit, 1);
+    // The find bar comes under the pane once it is first opened.
+    paneColumn = new QVBoxLayout;
+    paneColumn->setContentsMargins(0, 0, 0, 0);
+    paneColumn->addWidget(recvEdit, 1);
+    trafficRow->addLayout(paneColumn, 1);
     upperBlock->addLayout(trafficRow, 1);
 
     buildSendAreaWidgets();
 
-    auto *sendGroup = named(new QGroupBox(QStringLiteral("发送区")), "sendGroup");
+    auto *sendGroup = named(new QGroupBox(tr("发送区")), "sendGroup");
     auto *sendLayout = new QVBoxLayout(sendGroup);
     for (int index = 0; index < 3; ++index) {
         const QString number = QString::number(index + 1);
-        auto *label = new QLabel(QStringLiteral("发送区") + number);
+        auto *label = new QLabel(tr("发送区%1").arg(number));
         label->setMinimumWidth(72);
         QPlainTextEdit *edit = sendAreas[index].edit;
-        auto *clearButton =
-                named(new QPushButton(QStringLiteral("清空")), "clearSendButton" + number);
+        auto *clearButton = named(new QPushButton(tr("清空")), "clearSendButton" + number);
         connect(clearButton, &QPushButton::clicked, this, [edit] { edit->clear(); });
         auto *manualSendButton =
-                named(new QPushButton(QStringLiteral("手动发送")), "manualSendButton" + number);
+                named(new QPushButton(tr("手动发送")), "manualSendButton" + number);
         connect(manualSendButton, &QPushButton::clicked, this,
                 [this, index] { sendFromArea(index); });
         auto *row = new QHBoxLayout;

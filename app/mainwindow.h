@@ -25,6 +25,7 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class FindBar;
 class LineToolBar;
 class FrameSplitter;
 class PortWatcher;
@@ -53,6 +54,9 @@ public:
     bool selectBaudRate(qint32 rate);
     // Opens the selected port as "打开串口" does, unless it is open already.
     void openSelectedPort();
+    // The menu bar with the shortcuts (app/menus.cpp). The window grows by
+    // the bar's height, so everything under it keeps its size.
+    void installMenuBar();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -289,6 +293,14 @@ private:
     // Big send files load in slices (send/sendfileloader.h).
     class SendFileLoader *sendFileLoader = nullptr;
 
+    // Find in the receive pane (display/findbar.h), built when first used.
+    FindBar *findBar = nullptr;
+    QVBoxLayout *paneColumn = nullptr;
+    FindBar *paneFindBar();
+    // The menus (app/menus.cpp).
+    void sendFocusedArea();
+    void chooseLanguage(const QString &code);
+    void showAbout();
     // DTR, RTS, break, flow control, line ending and the input-line lamps
     // (serial/linetoolbar.h).
     void buildLineToolBar();

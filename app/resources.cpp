@@ -5,4 +5,5 @@
 void registerQuorvelResources()
 {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(translations);
 }

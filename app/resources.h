@@ -1,7 +1,7 @@
 #ifndef QUORVEL_RESOURCES_H
 #define QUORVEL_RESOURCES_H
 
-// The icons are compiled into the static library; a static library's resource
+// The icons and the translations are compiled into the static library; a static library's resource
 // bundle has to be registered explicitly before the first use.
 void registerQuorvelResources();
 

@@ -22,5 +22,5 @@ void setUpApplication()
 void setUpMainWindow(QWidget &window)
 {
     window.setWindowIcon(QIcon(QLatin1String(iconPath)));
-    window.setWindowTitle(QStringLiteral("Quorvel -- 串口通信调试工具"));
+    window.setWindowTitle(QCoreApplication::translate("MainWindow", "Quorvel -- 串口通信调试工具"));
 }

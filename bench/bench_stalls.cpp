@@ -1,9 +1,10 @@
 // The longest stall of the event loop that one user action causes at
 // hostile sizes: a 50 MiB send file, "手动发送" and "校验" on a 1 MiB
 // hexadecimal text, a 10 MB send text stored in the settings, and what Qt
-// itself takes to show a huge text.
-// Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_stalls [sendfile|hex|stored]
+// itself takes to show a huge text, and find in a 1 MiB receive pane.
+// Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_stalls [sendfile|hex|stored|find]
 #include "../tests/fuzz/hexparser_reference.h"
+#include "findbar.h"
 #include "hexparser.h"
 #include "mainwindow.h"
 #include "sendfileline.h"
@@ -14,8 +15,10 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -188,6 +191,75 @@ void benchStoredText()
     delete window;
 }
 
+// Find in a receive pane holding 1 MiB of hexadecimal traffic: typing the
+// text, stepping through matches, a text found nowhere (a search of the whole
+// pane both ways), and counting on while more traffic arrives.
+void benchFind()
+{
+    Pty pty;
+    MainWindow window;
+    window.installMenuBar();
+    window.show();
+    // Every read a frame of its own, so each chunk is counted as it arrives.
+    byName<QSpinBox>(&window, QStringLiteral("frameGapSpin"))->setValue(0);
+    openPort(&window, pty.slavePath());
+    findCheck(&window, QStringLiteral("自动清"))->setChecked(false);
+    QByteArray chunk;
+    for (int i = 0; i < 1024; ++i)
+        chunk += static_cast<char>(i % 251);
+    const int chunks = 1024 * 1024 / (3 * chunk.size()) + 1;
+    for (int i = 0; i < chunks; ++i)
+        receiveChunk(&window, pty, chunk);
+    QPlainTextEdit *pane = receivePane(&window);
+    QTest::qWait(500);
+    QTextStream(stdout) << QString::asprintf("pane holds %d characters in %d paragraphs\n",
+                                             pane->document()->characterCount(),
+                                             pane->document()->blockCount());
+
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    auto *edit = byName<QLineEdit>(&window, QStringLiteral("findEdit"));
+    auto *bar = byName<FindBar>(&window, QStringLiteral("findBar"));
+    const int expected = chunks * 5; // "0A 0B" is in every chunk five times
+    // Each key counts the whole pane again.
+    for (const char key : QByteArray("0A 0B")) {
+        const QByteArray what = QByteArray("find: type '") + key + "' of \"0A 0B\" in a 1 MiB pane";
+        measure(
+                what.constData(), [&] { QTest::keyClick(edit, key); }, [] { return true; });
+    }
+    if (bar->matchCount() != expected)
+        QTextStream(stdout) << "find: counted " << bar->matchCount() << ", not " << expected
+                            << "\n";
+    int steps = 0;
+    measure(
+            "find: next match, 200 times", [&] { ++steps; },
+            [&] {
+                bar->findNext();
+                return ++steps > 200;
+            });
+    measure(
+            "find: a text in no line (both ends searched)",
+            [&] {
+                edit->setText(QStringLiteral("ZZ"));
+                bar->findPrevious();
+            },
+            [&] { return bar->matchCount() == 0; });
+    edit->setText(QStringLiteral("0A 0B"));
+    int more = 0;
+    measure(
+            "find: counting on while 100 chunks arrive",
+            [&] {
+                more = 1;
+                pty.write(chunk);
+            },
+            [&] {
+                if (bar->matchCount() == expected + 5 * more && more < 100) {
+                    ++more;
+                    pty.write(chunk);
+                }
+                return more == 100 && bar->matchCount() == expected + 5 * more;
+            });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -205,5 +277,7 @@ int main(int argc, char *argv[])
         benchHexText();
     if (only.isEmpty() || only == QLatin1String("stored"))
         benchStoredText();
+    if (only.isEmpty() || only == QLatin1String("find"))
+        benchFind();
     return 0;
 }

@@ -28,9 +28,8 @@ void MainWindow::onChecksumBtnClicked(int areaIndex)
     const QByteArray bytes = area.hex->isChecked() ? parseHexString(text) : text.toUtf8();
     if (bytes.isEmpty()) {
         QMessageBox::warning(
-                this, QStringLiteral("校验"),
-                QStringLiteral(
-                        "输入内容无法解析为有效数据，请检查是否为正确格式的十六进制或文本。"));
+                this, tr("校验"),
+                tr("输入内容无法解析为有效数据，请检查是否为正确格式的十六进制或文本。"));
         return;
     }
 

@@ -12,7 +12,7 @@
 ChecksumDialog::ChecksumDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("计算校验码"));
+    setWindowTitle(tr("计算校验码"));
 
     auto *mainLayout = new QVBoxLayout(this);
 
@@ -23,13 +23,8 @@ ChecksumDialog::ChecksumDialog(QWidget *parent)
 
     // Listed in ChecksumKind order: the index is the button id.
     const QString captions[ChecksumKindCount] = {
-        QStringLiteral("16 CRC, 低字节在前"),
-        QStringLiteral("16 CRC, 高字节在前"),
-        QStringLiteral("8 CRC"),
-        QStringLiteral("总加和"),
-        QStringLiteral("加总异或"),
-        QStringLiteral("CRC32, 低字节在前"),
-        QStringLiteral("CRC32, 高字节在前"),
+        tr("16 CRC, 低字节在前"), tr("16 CRC, 高字节在前"), QStringLiteral("8 CRC"), tr("总加和"),
+        tr("加总异或"),           tr("CRC32, 低字节在前"),  tr("CRC32, 高字节在前"),
     };
     for (int id = 0; id < ChecksumKindCount; ++id) {
         auto *button = new QRadioButton(captions[id], kindBox);

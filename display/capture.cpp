@@ -16,13 +16,12 @@ void MainWindow::onSaveData()
         finishCaptureLine();
         captureFile.close();
         capturing = false;
-        saveDataButton->setText(QStringLiteral("保存数据"));
+        saveDataButton->setText(tr("保存数据"));
         return;
     }
 
-    const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("保存接收数据"),
-                                         captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
+    const QString path = QFileDialog::getSaveFileName(
+            this, tr("保存接收数据"), captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (path.isEmpty())
         return;
 
@@ -33,18 +32,16 @@ void MainWindow::onSaveData()
         capturing = true;
         captureLineOpen = false;
         captureLineEnded = false;
-        saveDataButton->setText(QStringLiteral("停止保存"));
+        saveDataButton->setText(tr("停止保存"));
     } else {
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法打开文件: ") + captureFile.errorString());
+        QMessageBox::warning(this, tr("错误"), tr("无法打开文件: ") + captureFile.errorString());
     }
 }
 
 void MainWindow::chooseCaptureFileName()
 {
-    const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("选择保存文件"),
-                                         captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
+    const QString path = QFileDialog::getSaveFileName(
+            this, tr("选择保存文件"), captureFileEdit->text(), QStringLiteral("Text (*.txt)"));
     if (!path.isEmpty())
         captureFileEdit->setText(QFileInfo(path).fileName());
 }
@@ -80,13 +77,12 @@ void MainWindow::writeCapture(const QVector<TrafficPiece> &pieces)
     captureLineOpen = false;
     captureFile.close();
     capturing = false;
-    saveDataButton->setText(QStringLiteral("保存数据"));
+    saveDataButton->setText(tr("保存数据"));
     // Told once the ready-read handler has returned: the port does not signal
     // again while its handler runs, so data arriving during the box would
     // otherwise wait unseen for the next arrival.
     QTimer::singleShot(0, this, [this, reason] {
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法写入文件: ") + reason);
+        QMessageBox::warning(this, tr("错误"), tr("无法写入文件: ") + reason);
     });
 }
 

@@ -78,22 +78,21 @@ void MainWindow::buildReceivePane()
     // Closing the port ends its traffic: show the last of it now.
     connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
 
-    stopDisplayButton = new QPushButton(QStringLiteral("停止显示"));
+    stopDisplayButton = new QPushButton(tr("停止显示"));
     stopDisplayButton->setCheckable(true);
     connect(stopDisplayButton, &QPushButton::toggled, this, [this](bool checked) {
-        stopDisplayButton->setText(checked ? QStringLiteral("继续显示")
-                                           : QStringLiteral("停止显示"));
+        stopDisplayButton->setText(checked ? tr("继续显示") : tr("停止显示"));
     });
 
-    saveDataButton = new QPushButton(QStringLiteral("保存数据"));
+    saveDataButton = new QPushButton(tr("保存数据"));
     connect(saveDataButton, &QPushButton::clicked, this, &MainWindow::onSaveData);
 
     captureFileEdit = new QLineEdit(QStringLiteral("data.txt"));
     captureFileEdit->setMaximumWidth(120);
 
-    hexRecvCheck = new QCheckBox(QStringLiteral("16进制"));
+    hexRecvCheck = new QCheckBox(tr("16进制"));
     hexRecvCheck->setChecked(true);
-    autoClearCheck = new QCheckBox(QStringLiteral("自动清"));
+    autoClearCheck = new QCheckBox(tr("自动清"));
     autoClearCheck->setChecked(true);
 
     recvEdit->setObjectName(QStringLiteral("recvEdit"));
@@ -113,16 +112,16 @@ void MainWindow::buildCountersAndOptions()
     fileLinesEdit = newCounterEdit();
     currentLineEdit = newCounterEdit();
 
-    showSaveSendCheck = new QCheckBox(QStringLiteral("显示保存发送"));
-    showSaveTimeCheck = new QCheckBox(QStringLiteral("显示保存时间"));
-    frameNewlineCheck = new QCheckBox(QStringLiteral("帧换行"));
-    keywordFilterCheck = new QCheckBox(QStringLiteral("关键字过滤接收"));
+    showSaveSendCheck = new QCheckBox(tr("显示保存发送"));
+    showSaveTimeCheck = new QCheckBox(tr("显示保存时间"));
+    frameNewlineCheck = new QCheckBox(tr("帧换行"));
+    keywordFilterCheck = new QCheckBox(tr("关键字过滤接收"));
 
     keywordEdit = new QLineEdit;
-    keywordEdit->setPlaceholderText(QStringLiteral("关键字"));
+    keywordEdit->setPlaceholderText(tr("关键字"));
     keywordEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    themeButton = new QPushButton(QStringLiteral("切换主题"));
+    themeButton = new QPushButton(tr("切换主题"));
 
     sentFramesEdit->setObjectName(QStringLiteral("sentFramesEdit"));
     sentBytesEdit->setObjectName(QStringLiteral("sentBytesEdit"));
@@ -152,7 +151,7 @@ QString MainWindow::lineHead(bool received, const QTime &time) const
     if (showSaveTimeCheck->isChecked())
         head += timeStampForm(time.isValid() ? time : QTime::currentTime());
     if (showSaveSendCheck->isChecked())
-        head += received ? QStringLiteral("[接收] ") : QStringLiteral("[发送] ");
+        head += received ? tr("[接收] ") : tr("[发送] ");
     return head;
 }
 

@@ -41,20 +41,17 @@ QHBoxLayout *leftAlignedRow()
 
 void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
 {
-    sendOnceCheck = named(new QCheckBox(QStringLiteral("只轮发一遍")), "sendOnceCheck");
+    sendOnceCheck = named(new QCheckBox(tr("只轮发一遍")), "sendOnceCheck");
     rotationPeriodSpin = named(new QSpinBox, "rotationPeriodSpin");
     rotationPeriodSpin->setRange(10, 3600000);
     rotationPeriodSpin->setSuffix(QStringLiteral(" ms"));
     rotationPeriodSpin->setValue(1000);
-    chooseSendFileButton =
-            named(new QPushButton(QStringLiteral("选择发送文件")), "chooseSendFileButton");
-    waitAnswerRadio =
-            named(new QRadioButton(QStringLiteral("收到回答后发下一帧")), "waitAnswerRadio");
+    chooseSendFileButton = named(new QPushButton(tr("选择发送文件")), "chooseSendFileButton");
+    waitAnswerRadio = named(new QRadioButton(tr("收到回答后发下一帧")), "waitAnswerRadio");
     waitAnswerRadio->setChecked(true);
-    timedRadio = named(new QRadioButton(QStringLiteral("定时")), "timedRadio");
+    timedRadio = named(new QRadioButton(tr("定时")), "timedRadio");
 
-    auto *startFileButton =
-            named(new QPushButton(QStringLiteral("开始文件轮发")), "startFileRotationButton");
+    auto *startFileButton = named(new QPushButton(tr("开始文件轮发")), "startFileRotationButton");
     const int buttonWidth = startFileButton->sizeHint().width();
     for (const SendArea &area : sendAreas)
         area.checksum->setMinimumWidth(buttonWidth);
@@ -66,12 +63,10 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
     retryCountSpin = named(new QSpinBox, "retryCountSpin");
     retryCountSpin->setRange(0, 99);
     retryCountSpin->setValue(1);
-    auto *startAreasButton =
-            named(new QPushButton(QStringLiteral("开始轮发")), "startAreaRotationButton");
+    auto *startAreasButton = named(new QPushButton(tr("开始轮发")), "startAreaRotationButton");
     startAreasButton->setMinimumWidth(buttonWidth);
 
-    auto *parametersGroup =
-            named(new QGroupBox(QStringLiteral("轮发参数")), "rotationParametersGroup");
+    auto *parametersGroup = named(new QGroupBox(tr("轮发参数")), "rotationParametersGroup");
     auto *parametersLayout = new QVBoxLayout(parametersGroup);
     parametersLayout->setSpacing(4);
     parametersLayout->setContentsMargins(6, 6, 6, 6);
@@ -79,7 +74,7 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
 
     QHBoxLayout *firstRow = leftAlignedRow();
     firstRow->addWidget(sendOnceCheck);
-    firstRow->addWidget(new QLabel(QStringLiteral("周期")));
+    firstRow->addWidget(new QLabel(tr("周期")));
     firstRow->addWidget(rotationPeriodSpin);
     firstRow->addStretch();
     firstRow->addWidget(chooseSendFileButton);
@@ -93,28 +88,27 @@ void MainWindow::buildRotationGroup(QVBoxLayout *mainLayout)
     parametersLayout->addLayout(secondRow);
 
     QHBoxLayout *thirdRow = leftAlignedRow();
-    thirdRow->addWidget(new QLabel(QStringLiteral("超时时间")));
+    thirdRow->addWidget(new QLabel(tr("超时时间")));
     thirdRow->addWidget(answerTimeoutSpin);
-    thirdRow->addWidget(new QLabel(QStringLiteral("重发次数")));
+    thirdRow->addWidget(new QLabel(tr("重发次数")));
     thirdRow->addWidget(retryCountSpin);
     thirdRow->addStretch();
     thirdRow->addWidget(startAreasButton);
     parametersLayout->addLayout(thirdRow);
 
-    auto *outerGroup =
-            named(new QGroupBox(QStringLiteral("发送区及发送文件轮发属性")), "rotationGroup");
+    auto *outerGroup = named(new QGroupBox(tr("发送区及发送文件轮发属性")), "rotationGroup");
     auto *outerLayout = new QHBoxLayout(outerGroup);
     outerLayout->addWidget(parametersGroup);
 
     for (int index = 0; index < 3; ++index) {
         const SendArea &area = sendAreas[index];
-        auto *group = named(new QGroupBox(QStringLiteral("发送区%1属性").arg(index + 1)),
+        auto *group = named(new QGroupBox(tr("发送区%1属性").arg(index + 1)),
                             QStringLiteral("sendAreaGroup%1").arg(index + 1));
         auto *form = new QFormLayout(group);
         form->setSpacing(4);
         form->addRow(area.hex, area.checksum);
         form->addRow(area.autoSend, area.joinRotation);
-        form->addRow(new QLabel(QStringLiteral("发送周期")), area.interval);
+        form->addRow(new QLabel(tr("发送周期")), area.interval);
         outerLayout->addWidget(group);
         connect(area.autoSend, &QCheckBox::toggled, this,
                 [this, index](bool checked) { startAutoSend(index, checked); });
@@ -146,8 +140,7 @@ void MainWindow::onStartAreaRotation()
     // undisturbed when no area can take over.
     if (std::none_of(sendAreas.begin(), sendAreas.end(),
                      [](const SendArea &area) { return area.joinRotation->isChecked(); })) {
-        QMessageBox::information(this, QStringLiteral("提示"),
-                                 QStringLiteral("请至少勾选一个发送区参加轮发"));
+        QMessageBox::information(this, tr("提示"), tr("请至少勾选一个发送区参加轮发"));
         return;
     }
 
@@ -163,7 +156,7 @@ void MainWindow::onStartAreaRotation()
 void MainWindow::onStartFileRotation()
 {
     if (sendFileLines.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("请先选择发送文件"));
+        QMessageBox::information(this, tr("提示"), tr("请先选择发送文件"));
         return;
     }
     if (rotationMode == RotationFile) {

@@ -22,12 +22,11 @@ void MainWindow::buildSendAreaWidgets()
         area.edit->setMaximumHeight(28);
         area.edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-        area.hex = named(new QCheckBox(QStringLiteral("16进制")), "hexSendCheck" + number);
+        area.hex = named(new QCheckBox(tr("16进制")), "hexSendCheck" + number);
         area.hex->setChecked(true);
-        area.checksum = named(new QPushButton(QStringLiteral("校验")), "checksumButton" + number);
-        area.autoSend = named(new QCheckBox(QStringLiteral("自动发")), "autoSendCheck" + number);
-        area.joinRotation =
-                named(new QCheckBox(QStringLiteral("参加轮发")), "joinRotationCheck" + number);
+        area.checksum = named(new QPushButton(tr("校验")), "checksumButton" + number);
+        area.autoSend = named(new QCheckBox(tr("自动发")), "autoSendCheck" + number);
+        area.joinRotation = named(new QCheckBox(tr("参加轮发")), "joinRotationCheck" + number);
 
         area.interval = named(new QSpinBox, "autoSendIntervalSpin" + number);
         area.interval->setRange(10, 3600000);

@@ -7,9 +7,8 @@
 
 void MainWindow::chooseSendFile()
 {
-    const QString path =
-            QFileDialog::getOpenFileName(this, QStringLiteral("选择发送文件"), QString(),
-                                         QStringLiteral("Text (*.txt);;All (*)"));
+    const QString path = QFileDialog::getOpenFileName(this, tr("选择发送文件"), QString(),
+                                                      QStringLiteral("Text (*.txt);;All (*)"));
     if (path.isEmpty())
         return;
 
@@ -24,7 +23,7 @@ void MainWindow::chooseSendFile()
     }
 
     if (!sendFileLoader->start(path)) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法打开文件"));
+        QMessageBox::warning(this, tr("错误"), tr("无法打开文件"));
         return;
     }
     // A big file arrives in slices. Until it is complete the old lines stay:

@@ -1,5 +1,6 @@
 #include "portcombobox.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStringList>
@@ -26,10 +27,10 @@ void addFact(QStringList &lines, const QString &caption, const QString &value)
 // A link also names what it points to, the name other tools show.
 void addLocation(QStringList &lines, const QString &location)
 {
-    addFact(lines, QStringLiteral("位置: "), location);
+    addFact(lines, QCoreApplication::translate("PortComboBox", "位置: "), location);
     const QString target = QFileInfo(location).canonicalFilePath();
     if (!target.isEmpty() && target != location)
-        addFact(lines, QStringLiteral("指向: "), target);
+        addFact(lines, QCoreApplication::translate("PortComboBox", "指向: "), target);
 }
 
 } // namespace
@@ -37,13 +38,15 @@ void addLocation(QStringList &lines, const QString &location)
 QString portToolTip(const QSerialPortInfo &info, const QString &location)
 {
     QStringList lines;
-    addFact(lines, QStringLiteral("描述: "), info.description());
-    addFact(lines, QStringLiteral("制造商: "), info.manufacturer());
-    addFact(lines, QStringLiteral("序列号: "), info.serialNumber());
+    addFact(lines, QCoreApplication::translate("PortComboBox", "描述: "), info.description());
+    addFact(lines, QCoreApplication::translate("PortComboBox", "制造商: "), info.manufacturer());
+    addFact(lines, QCoreApplication::translate("PortComboBox", "序列号: "), info.serialNumber());
     if (info.hasVendorIdentifier())
-        addFact(lines, QStringLiteral("USB 厂商 ID: "), hex4(info.vendorIdentifier()));
+        addFact(lines, QCoreApplication::translate("PortComboBox", "USB 厂商 ID: "),
+                hex4(info.vendorIdentifier()));
     if (info.hasProductIdentifier())
-        addFact(lines, QStringLiteral("USB 产品 ID: "), hex4(info.productIdentifier()));
+        addFact(lines, QCoreApplication::translate("PortComboBox", "USB 产品 ID: "),
+                hex4(info.productIdentifier()));
     addLocation(lines, location);
     return lines.join(QLatin1Char('\n'));
 }

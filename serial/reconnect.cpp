@@ -46,8 +46,8 @@ void MainWindow::handleDeviceLoss()
                 closePort();
                 statusBar()->showMessage(
                         portWatcher->watch(portName)
-                                ? QStringLiteral("设备 %1 已断开，正在等待重新连接…").arg(portName)
-                                : QStringLiteral("设备 %1 已断开").arg(portName));
+                                ? tr("设备 %1 已断开，正在等待重新连接…").arg(portName)
+                                : tr("设备 %1 已断开").arg(portName));
                 showPortErrorBox(reason);
             },
             Qt::QueuedConnection);
@@ -61,7 +61,7 @@ void MainWindow::showPortErrorBox(const QString &reason)
     if (portErrorBoxOpen)
         return;
     portErrorBoxOpen = true;
-    QMessageBox::warning(this, QStringLiteral("串口错误"), reason);
+    QMessageBox::warning(this, tr("串口错误"), reason);
     portErrorBoxOpen = false;
 }
 
@@ -89,14 +89,13 @@ void MainWindow::reopenReturnedPort(const QString &portName)
     if (!openPortNamed(portName)) {
         // Often the device node exists before its permissions are set: keep
         // trying quietly on the next polls until the user decides otherwise.
-        statusBar()->showMessage(
-                QStringLiteral("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
-                        .arg(portName, serialPort->errorString()));
+        statusBar()->showMessage(tr("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
+                                         .arg(portName, serialPort->errorString()));
         return;
     }
     portWatcher->stop();
     statusBar()->showMessage(
-            QStringLiteral("设备 %1 已于 %2 重新连接")
+            tr("设备 %1 已于 %2 重新连接")
                     .arg(portName, QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
 }
 

@@ -52,11 +52,11 @@ void MainWindow::buildSerialGroup()
     dataBitsCombo->setCurrentIndex(3);
 
     parityCombo = named(new QComboBox, "parityCombo");
-    parityCombo->addItem(QStringLiteral("无"), QSerialPort::NoParity);
-    parityCombo->addItem(QStringLiteral("奇"), QSerialPort::OddParity);
-    parityCombo->addItem(QStringLiteral("偶"), QSerialPort::EvenParity);
-    parityCombo->addItem(QStringLiteral("标记"), QSerialPort::MarkParity);
-    parityCombo->addItem(QStringLiteral("空格"), QSerialPort::SpaceParity);
+    parityCombo->addItem(tr("无"), QSerialPort::NoParity);
+    parityCombo->addItem(tr("奇"), QSerialPort::OddParity);
+    parityCombo->addItem(tr("偶"), QSerialPort::EvenParity);
+    parityCombo->addItem(tr("标记"), QSerialPort::MarkParity);
+    parityCombo->addItem(tr("空格"), QSerialPort::SpaceParity);
     parityCombo->setCurrentIndex(0);
 
     stopBitsCombo = named(new QComboBox, "stopBitsCombo");
@@ -70,12 +70,12 @@ void MainWindow::buildSerialGroup()
     statusLamp = named(new QLabel(QStringLiteral("●")), "statusLamp");
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
 
-    openButton = named(new QPushButton(QStringLiteral("打开串口")), "openButton");
+    openButton = named(new QPushButton(tr("打开串口")), "openButton");
     connect(openButton, &QPushButton::clicked, this, &MainWindow::onOpenClosePort);
 
-    sendLamp = named(new QLabel(QStringLiteral("发送 ●")), "sendLamp");
+    sendLamp = named(new QLabel(tr("发送 ●")), "sendLamp");
     sendLamp->setStyleSheet(QStringLiteral("color: gray;"));
-    recvLamp = named(new QLabel(QStringLiteral("接收 ●")), "recvLamp");
+    recvLamp = named(new QLabel(tr("接收 ●")), "recvLamp");
     recvLamp->setStyleSheet(QStringLiteral("color: gray;"));
 }
 
@@ -135,16 +135,15 @@ void MainWindow::onOpenClosePort()
         return;
     }
     if (baudRateFromText(baudCombo->currentText()) == 0) {
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法打开串口: ")
+        QMessageBox::warning(this, tr("错误"),
+                             tr("无法打开串口: ")
                                      + tr("波特率须为 %1 到 %2 之间的整数")
                                                .arg(minimumBaudRate)
                                                .arg(maximumBaudRate));
         return;
     }
     if (!openPortNamed(portCombo->currentText()))
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法打开串口: ") + serialPort->errorString());
+        QMessageBox::warning(this, tr("错误"), tr("无法打开串口: ") + serialPort->errorString());
 }
 
 bool MainWindow::openPortNamed(const QString &portName)
@@ -160,7 +159,7 @@ bool MainWindow::openPortNamed(const QString &portName)
     portErrorShown = false;
     skippedSends = 0;
     receiveDecoder.reset();
-    openButton->setText(QStringLiteral("关闭串口"));
+    openButton->setText(tr("关闭串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(openLampStyle));
     lineToolBar->portOpened();
@@ -171,7 +170,7 @@ void MainWindow::closePort()
 {
     lineToolBar->portClosing();
     serialPort->close();
-    openButton->setText(QStringLiteral("打开串口"));
+    openButton->setText(tr("打开串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
     rotationTimer->stop();

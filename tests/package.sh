@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree into a temporary folder and
-# checks what it holds: exactly the program and its desktop files, library
-# dependencies found by dpkg-shlibdeps plus a CJK font, one version
-# everywhere, and a desktop entry and AppStream metadata that validate.
+# checks what it holds: exactly the program (its translations compiled in)
+# and its desktop files, library dependencies found by dpkg-shlibdeps plus a
+# CJK font, one version everywhere, and a desktop entry and AppStream
+# metadata that validate.
 # Usage: tests/package.sh <cpack> <build-folder> <project-version>
 # Exits 77 (skipped) where the Debian tools are missing.
 # cpack brings the whole tree up to date before installing (its preinstall
@@ -90,6 +91,15 @@ fi
 if [ -f "$desktop" ]; then
     grep -qx "Exec=quorvel" "$desktop" || fail "desktop entry does not start bin/quorvel"
     grep -qx "Icon=$app_id" "$desktop" || fail "desktop entry's icon is not $app_id"
+fi
+
+# The translations are compiled into the program: the packaged one speaks both.
+program="$root/usr/bin/quorvel"
+if [ -x "$program" ]; then
+    english="$(XDG_CONFIG_HOME="$work/config" "$program" --lang en --help 2>&1 || true)"
+    chinese="$(XDG_CONFIG_HOME="$work/config" "$program" --lang zh --help 2>&1 || true)"
+    grep -q 'Select this port' <<<"$english" || fail "packaged program has no English help: $english"
+    grep -q '选择此端口' <<<"$chinese" || fail "packaged program has no Chinese help: $chinese"
 fi
 
 # The validators are optional; their output must be empty or all clear.

@@ -1,18 +1,89 @@
-// Renders the main window in each colour theme to PNG files.
+// Renders the main window to PNG files, with some traffic in the pane.
 // Usage: quorvel-screenshot <output-folder>
-//   writes theme-0.png (blue), theme-1.png (teal) and theme-2.png (beige).
+//   writes theme-0.png (blue), theme-1.png (teal) and theme-2.png (beige)
+//   in Chinese, and english.png (blue, English, the find bar open).
+#include "language.h"
 #include "mainwindow.h"
 #include "resources.h"
 #include "startup.h"
+#include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+namespace {
+
+// A Modbus read and write with their answers, as a device would give them.
+const char *const requests[2] = { "01 03 00 00 00 01 84 0A", "01 06 00 01 00 17 98 04" };
+const QByteArray answers[2] = { QByteArray::fromHex("010302002AB85B"),
+                                QByteArray::fromHex("0106000100179804") };
+
+bool exchange(QWidget &window, testsupport::Pty &device, int area)
+{
+    auto *send = testsupport::byName<QAbstractButton>(
+            &window, QStringLiteral("manualSendButton%1").arg(area + 1));
+    send->click();
+    if (!device.waitForBytes(8))
+        return false;
+    device.take();
+    auto *received = testsupport::byName<QLineEdit>(&window, QStringLiteral("recvBytesEdit"));
+    const int before = received->text().toInt();
+    device.write(answers[area]);
+    return QTest::qWaitFor(
+            [&] { return received->text().toInt() == before + answers[area].size(); });
+}
+
+bool render(const QString &path, int theme, const QString &code)
+{
+    language::install(code);
+    {
+        // The window takes its theme, options and send texts from the store.
+        QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
+        settings.clear();
+        settings.setValue(QStringLiteral("themeIndex"), theme);
+        settings.setValue(QStringLiteral("send1"), QLatin1String(requests[0]));
+        settings.setValue(QStringLiteral("send2"), QLatin1String(requests[1]));
+        settings.setValue(QStringLiteral("showSaveSend"), true);
+        settings.setValue(QStringLiteral("showSaveTime"), true);
+        settings.setValue(QStringLiteral("frameNewline"), true);
+    }
+    testsupport::Pty device;
+    MainWindow window;
+    window.installMenuBar();
+    setUpMainWindow(window);
+    window.selectPort(device.slavePath());
+    window.show();
+    window.openSelectedPort();
+    for (int round = 0; round < 2; ++round) {
+        if (!exchange(window, device, 0) || !exchange(window, device, 1)) {
+            std::fprintf(stderr, "no traffic through %s\n", qPrintable(device.slavePath()));
+            return false;
+        }
+    }
+    if (code == language::english) {
+        // Shows the find bar at work: all matches marked, the current one stronger.
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("01 06"));
+    }
+    QTest::qWait(100);
+    const bool saved = window.grab().save(path);
+    if (!saved)
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+    window.close();
+    return saved;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -52,24 +123,10 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
 
     for (int theme = 0; theme < 3; ++theme) {
-        {
-            // The window takes its theme and sample send texts from the store.
-            QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
-            settings.setValue(QStringLiteral("themeIndex"), theme);
-            settings.setValue(QStringLiteral("send1"), QStringLiteral("01 03 00 00 00 01 84 0A"));
-            settings.setValue(QStringLiteral("send2"), QStringLiteral("01 06 00 01 00 17 98 04"));
-        }
-        MainWindow window;
-        setUpMainWindow(window);
-        window.show();
-        QApplication::processEvents();
-        const QString path = QDir(folder).filePath(QStringLiteral("theme-%1.png").arg(theme));
-        if (!window.grab().save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        if (!render(QDir(folder).filePath(QStringLiteral("theme-%1.png").arg(theme)), theme,
+                    language::chinese))
             return 1;
-        }
-        std::printf("%s\n", qPrintable(path));
-        window.close();
     }
-    return 0;
+    return render(QDir(folder).filePath(QStringLiteral("english.png")), 0, language::english) ? 0
+                                                                                              : 1;
 }
