@@ -1,4 +1,6 @@
 #include "mainwindow.h"
+#include "pacer.h"
+#include "trafficpane.h"
 #include "trafficview.h"
 
 #include <QCheckBox>
@@ -36,7 +38,7 @@ QLineEdit *newCounterEdit()
 
 void MainWindow::buildReceivePane()
 {
-    recvEdit = new QPlainTextEdit;
+    recvEdit = new TrafficPane;
     recvEdit->setReadOnly(true);
     recvEdit->setMinimumHeight(180);
     // A read-only log: an undo history would only grow with the traffic.
@@ -48,11 +50,16 @@ void MainWindow::buildReceivePane()
     recvEdit->setFont(paneFont);
 
     trafficView = new TrafficView(recvEdit, this);
-    connect(trafficView, &TrafficView::flushed, this, [this](const QStringList &lines) {
-        if (capturing && captureFile.isOpen() && !lines.isEmpty())
-            writeCaptureLines(lines);
-        showCounters();
-    });
+    // The counters change with every flush; repainting them ten times a
+    // second is enough to read them, and the last request is always served.
+    auto *counterPacer = new Pacer(100, this);
+    connect(counterPacer, &Pacer::due, this, &MainWindow::showCounters);
+    connect(trafficView, &TrafficView::flushed, this,
+            [this, counterPacer](const QStringList &lines) {
+                if (capturing && captureFile.isOpen() && !lines.isEmpty())
+                    writeCaptureLines(lines);
+                counterPacer->request();
+            });
     // Closing the port ends its traffic: show the last of it now.
     connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
 

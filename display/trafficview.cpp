@@ -7,6 +7,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Characters after which the document starts a new paragraph when text is
@@ -43,7 +47,20 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     : QObject(parent)
     , pane(pane)
 {
+#if defined(__GLIBC__)
+    // Every auto-clear frees the layout of a pane full of text and the next
+    // flush builds it again. By default glibc hands the freed pages back to
+    // the system at once and faults them in again on the next flush; keep
+    // up to 64 MiB of them (a pane full of text needs a few).
+    static const bool keepFreedMemory = [] {
+        mallopt(M_MMAP_THRESHOLD, 4 << 20);
+        return mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
+    }();
+    Q_UNUSED(keepFreedMemory)
+#endif
     timer.setSingleShot(true);
+    // A coarse timer may fire 5 % late, past the promised interval.
+    timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &TrafficView::flush);
 }
 

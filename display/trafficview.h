@@ -22,8 +22,10 @@ class TrafficView : public QObject
     Q_OBJECT
 
 public:
-    // Longest wait of a line behind the previous flush.
-    static constexpr int intervalMs = 30;
+    // Longest wait of a line behind the previous flush: under the 50 ms in
+    // which a user takes a line as shown at once, with room for the flush
+    // and the paint that follow.
+    static constexpr int intervalMs = 40;
     // Continuous display breaks a longer run into paragraphs at chunk
     // boundaries, so that no flush lays out an ever-growing paragraph.
     static constexpr int longestRun = 4096;
