@@ -52,8 +52,13 @@ void MainWindow::buildReceivePane()
     trafficView = new TrafficView(recvEdit, this);
     // The counters change with every flush; repainting them ten times a
     // second is enough to read them, and the last request is always served.
+    // They never run ahead of the pane: with lines still to come, the flush
+    // that brings them asks again.
     auto *counterPacer = new Pacer(100, this);
-    connect(counterPacer, &Pacer::due, this, &MainWindow::showCounters);
+    connect(counterPacer, &Pacer::due, this, [this] {
+        if (!trafficView->hasPending())
+            showCounters();
+    });
     connect(trafficView, &TrafficView::flushed, this,
             [this, counterPacer](const QStringList &lines) {
                 if (capturing && captureFile.isOpen() && !lines.isEmpty())

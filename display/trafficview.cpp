@@ -85,14 +85,15 @@ void TrafficView::flush()
     timer.stop();
     sinceFlush.start();
 
-    if (autoClearAllowed && pane->verticalScrollBar()->isVisible())
-        pane->clear();
+    const bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
     autoClearAllowed = false;
 
     const QVector<Line> lines = std::move(pending);
     pending.clear();
     if (!lines.isEmpty())
-        insertLines(lines);
+        insertLines(lines, clearFirst);
+    else if (clearFirst)
+        pane->clear();
 
     QStringList texts;
     texts.reserve(lines.size());
@@ -107,11 +108,23 @@ void TrafficView::clear()
     pane->clear();
 }
 
-void TrafficView::insertLines(const QVector<Line> &lines)
+void TrafficView::insertLines(const QVector<Line> &lines, bool clearFirst)
 {
     QTextDocument *document = pane->document();
-    const bool wasEmpty = document->isEmpty();
-    bool empty = wasEmpty;
+    QScrollBar *bar = pane->verticalScrollBar();
+    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
+
+    // Clearing and adding in one edit: the pane lays itself out, sets its
+    // scroll bar and repaints once, not once for the empty pane and again
+    // for the new lines.
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    if (clearFirst) {
+        edit.select(QTextCursor::Document);
+        edit.removeSelectedText();
+    }
+
+    bool empty = document->isEmpty();
     int run = document->lastBlock().length() - 1;
     bool continuous = false;
 
@@ -134,16 +147,17 @@ void TrafficView::insertLines(const QVector<Line> &lines)
         run = runAfter(run, line.text);
         empty = empty && text.isEmpty();
     }
+    edit.movePosition(QTextCursor::End);
+    edit.insertText(text);
+    edit.endEditBlock();
 
     if (!continuous) {
-        // The pane's own append starts the first paragraph and keeps the view
-        // at the bottom only if it was there.
-        pane->appendPlainText(wasEmpty ? text : text.mid(1));
+        // As the pane's own append does: the view stays at the bottom only if
+        // it was there, and the user's cursor stays where it was.
+        if (atBottom)
+            bar->setValue(bar->maximum());
         return;
     }
-    QTextCursor cursor = pane->textCursor();
-    cursor.movePosition(QTextCursor::End, QTextCursor::MoveAnchor);
-    cursor.insertText(text);
-    pane->setTextCursor(cursor);
+    pane->setTextCursor(edit);
     pane->ensureCursorVisible();
 }

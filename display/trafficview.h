@@ -41,6 +41,7 @@ public:
     // Something changed that the user should see: flush now when the last
     // flush is an interval old, otherwise when the interval ends.
     void scheduleFlush();
+    bool hasPending() const { return !pending.isEmpty(); }
     // Shows everything pending now.
     void flush();
     // Empties the pane after showing (and so capturing) what is pending.
@@ -58,7 +59,7 @@ private:
         bool ownParagraph;
     };
 
-    void insertLines(const QVector<Line> &lines);
+    void insertLines(const QVector<Line> &lines, bool clearFirst);
 
     QPlainTextEdit *pane;
     QTimer timer;
