@@ -2,8 +2,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 TrafficPane::TrafficPane()
 {
@@ -16,14 +14,9 @@ void TrafficPane::paintEvent(QPaintEvent *event)
     {
         QPainter painter(view);
         painter.setClipRegion(event->region());
-        // What the window would have painted behind the text: the palette's
-        // background and over it the style sheet's, if there is one.
+        // The pane's background colour, which the style sheet puts into the
+        // palette (the viewport's own styled background is transparent).
         painter.fillRect(event->rect(), view->palette().brush(view->backgroundRole()));
-        if (view->testAttribute(Qt::WA_StyledBackground)) {
-            QStyleOption option;
-            option.initFrom(view);
-            style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, view);
-        }
     }
     QPlainTextEdit::paintEvent(event);
 }

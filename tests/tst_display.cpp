@@ -5,12 +5,14 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -59,6 +61,23 @@ QList<QByteArray> randomChunks(int count, int largest, quint32 seed)
         chunks.append(chunk);
     }
     return chunks;
+}
+
+// Pixels of the pane's text area that are not white, as on the screen.
+int inkedPixels(QPlainTextEdit *pane)
+{
+    QWidget *view = pane->viewport();
+    const QPoint origin = view->mapTo(view->window(), QPoint(0, 0));
+    const QImage shot = view->screen()
+                                ->grabWindow(view->window()->winId(), origin.x(), origin.y(),
+                                             view->width(), view->height())
+                                .toImage();
+    int inked = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x)
+            inked += shot.pixelColor(x, y) != Qt::white;
+    }
+    return inked;
 }
 
 QString hexOf(const QByteArray &bytes)
@@ -185,6 +204,24 @@ private slots:
         QTRY_COMPARE(rig.count("收帧数"), qint64(80));
         QCOMPARE(clears, 0);
         QCOMPARE(receiveText(rig.w), QStringLiteral("ab ").repeated(20).chopped(1));
+    }
+
+    // The pane paints its own white background: nothing of the text is left
+    // on the screen once the pane is cleared, in every theme.
+    void clearedPaneIsWhite()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QPlainTextEdit *pane = receivePane(rig.w);
+        for (int theme = 0; theme < 3; ++theme) {
+            QVERIFY(rig.feed(QByteArray(40, char(0xAA))));
+            QTRY_VERIFY(inkedPixels(pane) > 0);
+            click(findButton(rig.w, "清空接收区"));
+            QTRY_COMPARE(inkedPixels(pane), 0);
+            click(byName<QAbstractButton>(rig.w, QStringLiteral("themeButton")));
+        }
     }
 
     // After a flood the capture file holds exactly the lines the pane shows,
