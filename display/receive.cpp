@@ -67,6 +67,7 @@ void MainWindow::buildReceivePane()
             });
     // Closing the port ends its traffic: show the last of it now.
     connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
+    connect(serialPort, &QIODevice::aboutToClose, this, &MainWindow::showCounters);
 
     stopDisplayButton = new QPushButton(QStringLiteral("停止显示"));
     stopDisplayButton->setCheckable(true);
