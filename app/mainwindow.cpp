@@ -42,6 +42,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     trafficView->flush(); // the capture file gets the last lines too
+    finishCaptureLine();
     if (serialPort->isOpen())
         serialPort->close();
     if (captureFile.isOpen())

@@ -5,11 +5,13 @@
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QStringList>
+#include <QTime>
 #include <QVariant>
 #include <QVector>
 
 #include <array>
 
+#include "portidentity.h"
 #include "trafficformat.h"
 
 class QCheckBox;
@@ -23,6 +25,7 @@ class QRadioButton;
 class QSpinBox;
 class QTimer;
 class QVBoxLayout;
+class FrameSplitter;
 class PortWatcher;
 class TrafficView;
 
@@ -86,12 +89,24 @@ private:
 
     // Receive and display.
     void displayData(const QByteArray &data, bool received);
+    // Received bytes go in as frames: one piece of a read at a time.
+    void takeInPiece(const QByteArray &piece, bool startsFrame);
+    void endReceivedFrame();
+    // The line has been quiet for the frame gap: the frame, and an answer
+    // that a file rotation waits for, are complete.
+    void onFrameSilence();
+    bool keywordAccepts(const QByteArray &data, const QString &text) const;
+    // Time stamp (time, or now when invalid) and direction tag, as chosen.
+    QString lineHead(bool received, const QTime &time) const;
+    void showFrame(const QString &line, bool ownParagraph);
     void resetSendLamp();
     void resetRecvLamp();
     // The four traffic counters as they stand now.
     void showCounters();
     void chooseCaptureFileName();
-    void writeCaptureLines(const QStringList &lines);
+    void writeCapture(const QVector<struct TrafficPiece> &pieces);
+    // Ends the capture file's last line if its frame has not ended yet.
+    void finishCaptureLine();
 
     // Sending and rotation.
     void sendText(const QString &text, int areaIndex);
@@ -102,6 +117,10 @@ private:
     void chooseSendFile();
     void startAutoSend(int areaIndex, bool checked);
     void sendFromArea(int areaIndex);
+    // Bytes of earlier sends still wait to leave the program.
+    bool lineBusy() const;
+    void sendPeriodically(int areaIndex);
+    void noteSkippedSend();
     bool wrapOrEndFileRotation();
 
     // Settings and themes.
@@ -210,6 +229,9 @@ private:
     // cannot stall area rotation.
     qint64 nextDueMs[3] = { 0, 0, 0 };
     int retriesLeft = 0;
+    // Periodic sends skipped on a line that could not keep up, since opening.
+    int skippedSends = 0;
+    qint64 bytesWrittenThisPass = 0;
     QTimer *answerTimer = nullptr;
 
     // A vanished device keeps signalling errors; only the first error of an
@@ -217,6 +239,30 @@ private:
     bool portErrorShown = false;
     // Received text may split a UTF-8 sequence across ready-reads.
     Utf8StreamDecoder receiveDecoder;
+
+    // The received frame being taken in.
+    struct ReceivedFrame
+    {
+        bool open = false;
+        // Its line is in the pane (it may have started while display was stopped).
+        bool shown = false;
+        bool hasBytes = false;
+        bool ownParagraph = false;
+        // Held back and decided when complete, for the keyword filter.
+        bool filtered = false;
+        QTime start;
+        QByteArray bytes;
+        QString text;
+    };
+    ReceivedFrame receivedFrame;
+    FrameSplitter *frameSplitter = nullptr;
+    QSpinBox *frameGapSpin = nullptr;
+    // Bytes arrived during an answer-wait file rotation; released as one
+    // answer at the next silence.
+    bool answerPending = false;
+    // The capture file's last line is a frame that has not ended yet.
+    bool captureLineOpen = false;
+    bool captureLineEnded = false;
 
     // Ports named on the command line that enumeration may not list (a pty,
     // a /dev/serial/by-id link): kept in the list while they exist.
@@ -232,7 +278,9 @@ private:
     PortWatcher *portWatcher = nullptr;
     QString openedPortName;
     bool deviceLossPending = false;
-    bool deviceLossBoxOpen = false;
+    bool portErrorBoxOpen = false;
+    void showPortErrorBox(const QString &reason);
+    PortIdentity openedIdentity;
 
     // Shows the traffic in recvEdit, a display interval at a time.
     TrafficView *trafficView = nullptr;

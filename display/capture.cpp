@@ -13,6 +13,7 @@ void MainWindow::onSaveData()
     // Lines are captured when shown: what came before the click is settled first.
     trafficView->flush();
     if (capturing) {
+        finishCaptureLine();
         captureFile.close();
         capturing = false;
         saveDataButton->setText(QStringLiteral("保存数据"));
@@ -30,6 +31,8 @@ void MainWindow::onSaveData()
     captureFile.setFileName(path);
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;
+        captureLineOpen = false;
+        captureLineEnded = false;
         saveDataButton->setText(QStringLiteral("停止保存"));
     } else {
         QMessageBox::warning(this, QStringLiteral("错误"),
@@ -46,13 +49,26 @@ void MainWindow::chooseCaptureFileName()
         captureFileEdit->setText(QFileInfo(path).fileName());
 }
 
-void MainWindow::writeCaptureLines(const QStringList &lines)
+// One line per frame: its pieces as they were shown, then a line feed
+// unless the frame's text ends with one.
+void MainWindow::writeCapture(const QVector<TrafficPiece> &pieces)
 {
     QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += line.toUtf8();
-        if (!line.endsWith(QLatin1Char('\n')))
-            bytes += '\n';
+    for (const TrafficPiece &piece : pieces) {
+        if (piece.kind == TrafficPiece::FrameStart) {
+            if (captureLineOpen && !captureLineEnded)
+                bytes += '\n';
+            captureLineOpen = true;
+            captureLineEnded = false;
+        }
+        bytes += piece.text.toUtf8();
+        if (!piece.text.isEmpty())
+            captureLineEnded = piece.text.endsWith(QLatin1Char('\n'));
+        if (piece.kind == TrafficPiece::FrameEnd) {
+            if (!captureLineEnded)
+                bytes += '\n';
+            captureLineOpen = false;
+        }
     }
     const bool written = captureFile.write(bytes) == bytes.size() && captureFile.flush();
     if (written)
@@ -61,6 +77,7 @@ void MainWindow::writeCaptureLines(const QStringList &lines)
     // Data the user asked to record is being lost: stop capturing before
     // telling, so the box cannot be followed by one per chunk.
     const QString reason = captureFile.errorString();
+    captureLineOpen = false;
     captureFile.close();
     capturing = false;
     saveDataButton->setText(QStringLiteral("保存数据"));
@@ -71,4 +88,13 @@ void MainWindow::writeCaptureLines(const QStringList &lines)
         QMessageBox::warning(this, QStringLiteral("错误"),
                              QStringLiteral("无法写入文件: ") + reason);
     });
+}
+
+void MainWindow::finishCaptureLine()
+{
+    if (capturing && captureFile.isOpen() && captureLineOpen && !captureLineEnded) {
+        captureFile.write("\n");
+        captureFile.flush();
+    }
+    captureLineOpen = false;
 }

@@ -1,3 +1,4 @@
+#include "framesplitter.h"
 #include "mainwindow.h"
 #include "pacer.h"
 #include "trafficpane.h"
@@ -10,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTime>
 #include <QTimer>
@@ -60,11 +63,30 @@ void MainWindow::buildReceivePane()
             showCounters();
     });
     connect(trafficView, &TrafficView::flushed, this,
-            [this, counterPacer](const QStringList &lines) {
-                if (capturing && captureFile.isOpen() && !lines.isEmpty())
-                    writeCaptureLines(lines);
+            [this, counterPacer](const QVector<TrafficPiece> &pieces) {
+                if (capturing && captureFile.isOpen() && !pieces.isEmpty())
+                    writeCapture(pieces);
                 counterPacer->request();
             });
+    frameSplitter = new FrameSplitter(this);
+    connect(frameSplitter, &FrameSplitter::silence, this, [this] { onFrameSilence(); });
+    frameGapSpin = named(new QSpinBox, "frameGapSpin");
+    frameGapSpin->setRange(0, 1000);
+    frameGapSpin->setSuffix(tr(" ms"));
+    frameGapSpin->setValue(FrameSplitter::defaultGapMs);
+    frameGapSpin->setToolTip(
+            tr("收到的字节之间静默达到此时长才算一帧结束；0 表示每次读取即为一帧"));
+    connect(frameGapSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int ms) {
+        frameSplitter->setGap(ms);
+        if (ms == 0)
+            onFrameSilence(); // nothing would end the open frame otherwise
+    });
+    // Always at hand, and moves none of the window's own controls.
+    auto *frameGapLabel = new QLabel(tr("帧间隔"));
+    frameGapLabel->setBuddy(frameGapSpin);
+    statusBar()->addPermanentWidget(frameGapLabel);
+    statusBar()->addPermanentWidget(frameGapSpin);
+
     // Closing the port ends its traffic: show the last of it now.
     connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
     connect(serialPort, &QIODevice::aboutToClose, this, &MainWindow::showCounters);
@@ -129,64 +151,157 @@ void MainWindow::buildCountersAndOptions()
     themeButton->setObjectName(QStringLiteral("themeButton"));
 }
 
-void MainWindow::displayData(const QByteArray &data, bool received)
+bool MainWindow::keywordAccepts(const QByteArray &data, const QString &text) const
 {
-    // The receive direction is one stream: decode every chunk, shown or not,
-    // so a held-back partial character never joins unrelated later bytes.
-    QString text;
-    bool textDecoded = false;
-    if (received) {
-        text = receiveDecoder.decode(data);
-        textDecoded = true;
-    }
-    auto textOfChunk = [&]() -> const QString & {
-        if (!textDecoded) {
-            text = textForm(data);
-            textDecoded = true;
-        }
-        return text;
-    };
+    const QString keyword = keywordEdit->text().trimmed();
+    if (!keywordFilterCheck->isChecked() || keyword.isEmpty())
+        return true;
+    return hexForm(data).contains(keyword) || text.contains(keyword);
+}
 
-    if (stopDisplayButton->isChecked())
-        return;
+QString MainWindow::lineHead(bool received, const QTime &time) const
+{
+    QString head;
+    if (showSaveTimeCheck->isChecked())
+        head += timeStampForm(time.isValid() ? time : QTime::currentTime());
+    if (showSaveSendCheck->isChecked())
+        head += received ? QStringLiteral("[接收] ") : QStringLiteral("[发送] ");
+    return head;
+}
 
+// A whole frame at once: a send, or a received frame the filter let through.
+void MainWindow::showFrame(const QString &line, bool ownParagraph)
+{
     // The pane is cleared, if full, when the line is shown: see TrafficView.
     if (autoClearCheck->isChecked())
         trafficView->allowAutoClear();
+    trafficView->addPiece(TrafficPiece::FrameStart, line, ownParagraph);
+    trafficView->addPiece(TrafficPiece::FrameEnd, ownParagraph ? QStringLiteral("\n") : QString(),
+                          ownParagraph);
+}
 
-    const QString keyword = keywordEdit->text().trimmed();
-    if (keywordFilterCheck->isChecked() && !keyword.isEmpty()) {
-        if (!hexForm(data).contains(keyword) && !textOfChunk().contains(keyword))
-            return;
-    }
-
-    QString line;
-    if (showSaveTimeCheck->isChecked())
-        line += timeStampForm(QTime::currentTime());
-    if (showSaveSendCheck->isChecked())
-        line += received ? QStringLiteral("[接收] ") : QStringLiteral("[发送] ");
-    line += hexRecvCheck->isChecked() ? hexForm(data) : textOfChunk();
-
-    const bool ownParagraph = frameNewlineCheck->isChecked();
-    if (ownParagraph)
-        line += QLatin1Char('\n');
-    trafficView->addLine(line, ownParagraph);
+void MainWindow::displayData(const QByteArray &data, bool received)
+{
+    if (stopDisplayButton->isChecked())
+        return;
+    if (autoClearCheck->isChecked())
+        trafficView->allowAutoClear();
+    const QString text = hexRecvCheck->isChecked() && !keywordFilterCheck->isChecked()
+            ? QString()
+            : textForm(data);
+    if (!keywordAccepts(data, text))
+        return;
+    const QString body = hexRecvCheck->isChecked() ? hexForm(data) : text;
+    showFrame(lineHead(received, QTime()) + body, frameNewlineCheck->isChecked());
 }
 
 void MainWindow::onPortReadyRead()
 {
+    frameSplitter->catchUp();
     const QByteArray chunk = serialPort->readAll();
-    ++recvFrames;
     recvBytes += chunk.size();
     lightTrafficLamp(recvLamp, recvLampTimer);
+    // Frames are made of bytes; an empty read is one only where every read is.
+    if (chunk.isEmpty() && frameSplitter->gap() > 0)
+        return;
 
-    displayData(chunk, true);
+    int position = 0;
+    do {
+        bool startsFrame = false;
+        const int size = frameSplitter->nextPiece(chunk.size() - position, &startsFrame);
+        takeInPiece(position == 0 && size == chunk.size() ? chunk : chunk.mid(position, size),
+                    startsFrame);
+        position += size;
+    } while (position < chunk.size());
+    frameSplitter->readDone();
 
-    // The answer is the chunk itself, not its display, which may come later.
+    // An answer is complete once the line has been quiet for the frame gap;
+    // with no gap every read is one.
     if (rotationMode == RotationFile && waitForAnswer && !chunk.isEmpty())
-        handleRotationAnswer();
+        answerPending = true;
+    if (frameSplitter->gap() == 0)
+        onFrameSilence();
 
     trafficView->scheduleFlush();
+}
+
+void MainWindow::takeInPiece(const QByteArray &piece, bool startsFrame)
+{
+    // The receive direction is one stream: decode every piece, shown or not,
+    // so a held-back partial character never joins unrelated later bytes.
+    const QString text = receiveDecoder.decode(piece);
+    ReceivedFrame &frame = receivedFrame;
+    if (startsFrame) {
+        endReceivedFrame();
+        ++recvFrames;
+        frame.open = true;
+        frame.shown = false;
+        frame.hasBytes = false;
+        frame.ownParagraph = frameNewlineCheck->isChecked();
+        frame.start = showSaveTimeCheck->isChecked() ? QTime::currentTime() : QTime();
+        // Filtered frames are decided when complete, on all their bytes.
+        frame.filtered =
+                keywordFilterCheck->isChecked() && !keywordEdit->text().trimmed().isEmpty();
+        frame.bytes.clear();
+        frame.text.clear();
+    }
+    if (frame.filtered) {
+        frame.bytes += piece;
+        frame.text += text;
+        return;
+    }
+    if (stopDisplayButton->isChecked())
+        return;
+    if (autoClearCheck->isChecked())
+        trafficView->allowAutoClear();
+
+    QString body = hexRecvCheck->isChecked() ? hexForm(piece) : text;
+    if (!frame.shown) {
+        trafficView->addPiece(TrafficPiece::FrameStart, lineHead(true, frame.start) + body,
+                              frame.ownParagraph);
+        frame.shown = true;
+    } else {
+        if (hexRecvCheck->isChecked() && frame.hasBytes && !piece.isEmpty())
+            body.prepend(QLatin1Char(' '));
+        trafficView->addPiece(TrafficPiece::Continuation, body, frame.ownParagraph);
+    }
+    frame.hasBytes = frame.hasBytes || !piece.isEmpty();
+}
+
+void MainWindow::endReceivedFrame()
+{
+    ReceivedFrame &frame = receivedFrame;
+    if (!frame.open)
+        return;
+    frame.open = false;
+    if (frame.filtered) {
+        // A frame the filter drops may still clear a full pane, as any line does.
+        if (!stopDisplayButton->isChecked() && autoClearCheck->isChecked())
+            trafficView->allowAutoClear();
+        if (!stopDisplayButton->isChecked() && keywordAccepts(frame.bytes, frame.text)) {
+            const QString body = hexRecvCheck->isChecked() ? hexForm(frame.bytes) : frame.text;
+            showFrame(lineHead(true, frame.start) + body, frame.ownParagraph);
+        }
+        frame.bytes.clear();
+        frame.text.clear();
+        return;
+    }
+    if (frame.shown)
+        trafficView->addPiece(TrafficPiece::FrameEnd,
+                              frame.ownParagraph ? QStringLiteral("\n") : QString(),
+                              frame.ownParagraph);
+}
+
+void MainWindow::onFrameSilence()
+{
+    frameSplitter->endFrame();
+    endReceivedFrame();
+    trafficView->scheduleFlush();
+    if (!answerPending)
+        return;
+    answerPending = false;
+    if (rotationMode == RotationFile && waitForAnswer)
+        handleRotationAnswer();
 }
 
 void MainWindow::onClearReceive()

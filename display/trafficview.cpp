@@ -64,9 +64,9 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     connect(&timer, &QTimer::timeout, this, &TrafficView::flush);
 }
 
-void TrafficView::addLine(const QString &line, bool ownParagraph)
+void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)
 {
-    pending.append({ line, ownParagraph });
+    pending.append({ kind, text, ownParagraph });
 }
 
 void TrafficView::scheduleFlush()
@@ -88,18 +88,13 @@ void TrafficView::flush()
     const bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
     autoClearAllowed = false;
 
-    const QVector<Line> lines = std::move(pending);
+    const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
-    if (!lines.isEmpty())
-        insertLines(lines, clearFirst);
+    if (!pieces.isEmpty())
+        insertPieces(pieces, clearFirst);
     else if (clearFirst)
         pane->clear();
-
-    QStringList texts;
-    texts.reserve(lines.size());
-    for (const Line &line : lines)
-        texts.append(line.text);
-    emit flushed(texts);
+    emit flushed(pieces);
 }
 
 void TrafficView::clear()
@@ -108,7 +103,7 @@ void TrafficView::clear()
     pane->clear();
 }
 
-void TrafficView::insertLines(const QVector<Line> &lines, bool clearFirst)
+void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst)
 {
     QTextDocument *document = pane->document();
     QScrollBar *bar = pane->verticalScrollBar();
@@ -128,23 +123,23 @@ void TrafficView::insertLines(const QVector<Line> &lines, bool clearFirst)
     int run = document->lastBlock().length() - 1;
     bool continuous = false;
 
-    // The text the chunk-by-chunk appends would have added, in one piece.
+    // The text the piece-by-piece inserts would have added, in one piece.
     QString text;
-    for (const Line &line : lines) {
-        if (line.ownParagraph) {
-            if (!empty)
-                text += QChar::ParagraphSeparator;
-            run = 0;
-        } else {
-            continuous = true;
-            if (!empty) {
-                const bool breakRun = run > 0 && run + 1 + line.text.size() > longestRun;
+    for (const TrafficPiece &piece : pieces) {
+        continuous = continuous || !piece.ownParagraph;
+        if (piece.kind == TrafficPiece::FrameStart) {
+            if (piece.ownParagraph) {
+                if (!empty)
+                    text += QChar::ParagraphSeparator;
+                run = 0;
+            } else if (!empty) {
+                const bool breakRun = run > 0 && run + 1 + piece.text.size() > longestRun;
                 text += breakRun ? QChar::ParagraphSeparator : QChar(QLatin1Char(' '));
                 run = breakRun ? 0 : run + 1;
             }
         }
-        text += line.text;
-        run = runAfter(run, line.text);
+        text += piece.text;
+        run = runAfter(run, piece.text);
         empty = empty && text.isEmpty();
     }
     edit.movePosition(QTextCursor::End);

@@ -10,6 +10,20 @@
 class QLabel;
 class QPlainTextEdit;
 
+// A piece of traffic for the pane and the capture file. A frame is one
+// FrameStart (time stamp, tag and the first bytes), the Continuations that
+// arrived before the frame gap passed, and one FrameEnd.
+struct TrafficPiece
+{
+    enum Kind { FrameStart, Continuation, FrameEnd };
+    Kind kind;
+    // FrameEnd: empty, or the line feed that ends a "帧换行" paragraph.
+    QString text;
+    // The frame has a paragraph of its own ("帧换行") rather than running on
+    // after the pane's text, separated by one blank.
+    bool ownParagraph;
+};
+
 // Lights a traffic lamp for 200 ms from now.
 void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
 
@@ -26,16 +40,14 @@ public:
     // which a user takes a line as shown at once, with room for the flush
     // and the paint that follow.
     static constexpr int intervalMs = 40;
-    // Continuous display breaks a longer run into paragraphs at chunk
-    // boundaries, so that no flush lays out an ever-growing paragraph.
+    // Continuous display breaks a longer run into paragraphs at frame
+    // starts, so that no flush lays out an ever-growing paragraph.
     static constexpr int longestRun = 4096;
 
     TrafficView(QPlainTextEdit *pane, QObject *parent);
 
-    // A line of its own paragraph ("帧换行"), or one that runs on after the
-    // pane's text, separated by one blank.
-    void addLine(const QString &line, bool ownParagraph);
-    // A chunk reached the pane while "自动清" was checked: the next flush
+    void addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph);
+    // A piece reached the pane while "自动清" was checked: the next flush
     // clears the pane first if it is full.
     void allowAutoClear() { autoClearAllowed = true; }
     // Something changed that the user should see: flush now when the last
@@ -48,23 +60,17 @@ public:
     void clear();
 
 signals:
-    // After every flush, with the lines it put into the pane, in order
+    // After every flush, with the pieces it put into the pane, in order
     // (capture and counters keep step with the pane there).
-    void flushed(const QStringList &lines);
+    void flushed(const QVector<TrafficPiece> &pieces);
 
 private:
-    struct Line
-    {
-        QString text;
-        bool ownParagraph;
-    };
-
-    void insertLines(const QVector<Line> &lines, bool clearFirst);
+    void insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst);
 
     QPlainTextEdit *pane;
     QTimer timer;
     QElapsedTimer sinceFlush;
-    QVector<Line> pending;
+    QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
 };
 

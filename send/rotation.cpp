@@ -194,7 +194,7 @@ void MainWindow::onRotationTimer()
             if (!area.joinRotation->isChecked())
                 continue;
             if (now >= *area.nextDueMs) {
-                sendFromArea(index);
+                sendPeriodically(index);
                 *area.nextDueMs = once ? notDueAgain : now + area.interval->value();
             }
             finished = finished && *area.nextDueMs == notDueAgain;
@@ -206,6 +206,9 @@ void MainWindow::onRotationTimer()
         return;
     }
 
+    // A timed file rotation waits for a slow line rather than lose a line.
+    if (rotationMode == RotationFile && lineBusy())
+        return;
     if (rotationMode == RotationFile && wrapOrEndFileRotation()) {
         if (serialPort->isOpen())
             sendText(sendFileLines.at(currentLine), 0);

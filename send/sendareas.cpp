@@ -1,3 +1,4 @@
+#include "framesplitter.h"
 #include "hexparser.h"
 #include "mainwindow.h"
 #include "trafficview.h"
@@ -8,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 
 void MainWindow::buildSendAreaWidgets()
@@ -34,7 +36,7 @@ void MainWindow::buildSendAreaWidgets()
         area.interval->setMaximumWidth(90);
 
         area.timer = new QTimer(this);
-        connect(area.timer, &QTimer::timeout, this, [this, index] { sendFromArea(index); });
+        connect(area.timer, &QTimer::timeout, this, [this, index] { sendPeriodically(index); });
         area.checksumKind = &lastChecksumKind[index];
         area.nextDueMs = &nextDueMs[index];
     }
@@ -50,7 +52,16 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     if (bytes.isEmpty())
         return;
 
+    // Sent data starts a frame of its own: the received one ends here.
+    frameSplitter->endFrame();
+    endReceivedFrame();
+
     serialPort->write(bytes);
+    // Other sends due at this moment (several timers, a tick of several
+    // areas) run before the port passes the bytes on: they are not a backlog.
+    if (bytesWrittenThisPass == 0)
+        QTimer::singleShot(0, this, [this] { bytesWrittenThisPass = 0; });
+    bytesWrittenThisPass += bytes.size();
     ++sentFrames;
     sentBytes += bytes.size();
     lightTrafficLamp(sendLamp, sendLampTimer);
@@ -61,6 +72,28 @@ void MainWindow::sendText(const QString &text, int areaIndex)
 void MainWindow::sendFromArea(int areaIndex)
 {
     sendText(sendAreas[areaIndex].edit->document()->toPlainText(), areaIndex);
+}
+
+bool MainWindow::lineBusy() const
+{
+    return serialPort->isOpen() && serialPort->bytesToWrite() > bytesWrittenThisPass;
+}
+
+// A periodic send that comes due while earlier bytes still wait to leave is
+// skipped: on a line slower than the sends they would pile up without end.
+void MainWindow::sendPeriodically(int areaIndex)
+{
+    if (lineBusy())
+        noteSkippedSend();
+    else
+        sendFromArea(areaIndex);
+}
+
+void MainWindow::noteSkippedSend()
+{
+    ++skippedSends;
+    statusBar()->showMessage(
+            tr("线路跟不上：前面的数据尚未发完，已跳过 %1 次定时发送").arg(skippedSends));
 }
 
 void MainWindow::onSendClicked()

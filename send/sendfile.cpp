@@ -27,9 +27,7 @@ void MainWindow::chooseSendFile()
         QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法打开文件"));
         return;
     }
-    // A big file arrives in slices. Until it is complete the list stays
-    // empty, so no rotation can start on half a file.
-    sendFileLines.clear();
-    fileLinesEdit->setText(QStringLiteral("0"));
+    // A big file arrives in slices. Until it is complete the old lines stay:
+    // no rotation starts on half a file, and a running one goes on.
     sendFileLoader->readSlice();
 }

@@ -1,5 +1,6 @@
 #include "portwatcher.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
@@ -39,7 +40,14 @@ PortWatcher::PortWatcher(QObject *parent)
     : QObject(parent)
 {
     pollTimer.setInterval(pollIntervalMs);
-    connect(&pollTimer, &QTimer::timeout, this, &PortWatcher::poll);
+    connect(&pollTimer, &QTimer::timeout, this, &PortWatcher::check);
+    connect(&folderWatcher, &QFileSystemWatcher::directoryChanged, this, &PortWatcher::check);
+}
+
+void PortWatcher::remember(const QString &portName)
+{
+    rememberedName = portName;
+    rememberedStamp = nodeStamp(portName, locationOf(portName));
 }
 
 bool PortWatcher::watch(const QString &portName)
@@ -50,29 +58,74 @@ bool PortWatcher::watch(const QString &portName)
         return false;
     watchedName = portName;
     location = path;
-    pollTimer.start();
+    // The node opened, if known: it may have gone and come back already.
+    lostStamp = portName == rememberedName ? rememberedStamp : nodeStamp(portName, path);
+    watchNearestFolder();
+    if (folderWatcher.directories().isEmpty())
+        pollTimer.start();
+    // Looked at once the loss is handled, not inside it.
+    QMetaObject::invokeMethod(this, &PortWatcher::check, Qt::QueuedConnection);
     return true;
 }
 
 void PortWatcher::stop()
 {
     pollTimer.stop();
+    if (!folderWatcher.directories().isEmpty())
+        folderWatcher.removePaths(folderWatcher.directories());
     watchedName.clear();
     location.clear();
+    lostStamp.clear();
     seenAbsent = false;
 }
 
-void PortWatcher::poll()
+void PortWatcher::check()
 {
-    if (!portPresent())
+    if (!isWatching())
+        return;
+    watchNearestFolder();
+    const QString stamp = nodeStamp(watchedName, location);
+    if (stamp.isEmpty()) {
         seenAbsent = true;
-    else if (seenAbsent)
-        emit portReturned(QString(watchedName)); // a copy: handlers may stop() us
+        return;
+    }
+    if (!seenAbsent && stamp == lostStamp)
+        return; // the lost node lingers
+    // Until the handler stops us: retries while the device cannot be opened.
+    pollTimer.start();
+    emit portReturned(QString(watchedName)); // a copy: handlers may stop() us
 }
 
-bool PortWatcher::portPresent() const
+// The folder of the port, or the nearest one above it that exists (a
+// /dev/serial/by-id folder goes with its last device).
+void PortWatcher::watchNearestFolder()
 {
     if (location.isEmpty())
-        return !QSerialPortInfo(watchedName).isNull();
-    return QFileInfo::exists(location);
+        return;
+    QString folder = QFileInfo(location).absolutePath();
+    while (!QFileInfo(folder).isDir() && folder.count(QLatin1Char('/')) > 1)
+        folder = QFileInfo(folder).absolutePath();
+    const QStringList watched = folderWatcher.directories();
+    if (watched == QStringList(folder))
+        return;
+    if (!watched.isEmpty())
+        folderWatcher.removePaths(watched);
+    folderWatcher.addPath(folder);
+}
+
+// Tells nodes apart: where a link leads, and when the node was made or last
+// changed; a link removed and made again at once is a new node too. Empty
+// while the port is absent.
+QString PortWatcher::nodeStamp(const QString &portName, const QString &location)
+{
+    if (location.isEmpty())
+        return QSerialPortInfo(portName).isNull() ? QString() : QStringLiteral("present");
+    const QFileInfo node(location);
+    if (!node.exists())
+        return {};
+    return node.symLinkTarget() + QLatin1Char('|')
+            + QString::number(node.fileTime(QFileDevice::FileBirthTime).toMSecsSinceEpoch())
+            + QLatin1Char('|')
+            + QString::number(
+                    node.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch());
 }

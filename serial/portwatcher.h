@@ -1,44 +1,57 @@
 #ifndef QUORVEL_PORTWATCHER_H
 #define QUORVEL_PORTWATCHER_H
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-// Waits for the device behind a lost port to come back: its path must first
-// disappear and then exist again, so a node that lingers for a moment after
-// the loss is not mistaken for the return. Checking one path costs next to
+// Waits for the device behind a lost port to come back. The port's folder is
+// watched (inotify underneath on Linux), so a board that re-enumerates within
+// a fraction of a second is seen at once and nothing runs while it is away.
+// A node that lingers after the loss is not the return: the path must first
+// disappear, or be replaced by a new node. Checking one path costs next to
 // nothing, unlike enumerating every port.
 class PortWatcher : public QObject
 {
     Q_OBJECT
 
 public:
-    // Often enough to notice a return within a second.
+    // Where no folder can be watched (Windows), and while a returned device
+    // cannot be opened yet, the path is looked at this often.
     static constexpr int pollIntervalMs = 500;
 
     explicit PortWatcher(QObject *parent = nullptr);
 
+    // Notes the node of a port just opened, to tell a new node from one
+    // that lingers after a loss.
+    void remember(const QString &portName);
     // portName as the port list shows it: a name (ttyUSB0) or a path. False
     // when a node of that name later would not be the same device.
     bool watch(const QString &portName);
     void stop();
-    bool isWatching() const { return pollTimer.isActive(); }
+    bool isWatching() const { return !watchedName.isEmpty(); }
     QString portName() const { return watchedName; }
 
 signals:
-    // On every poll while the port is back, until stop(): an opening that
-    // fails (permissions not yet set, say) is simply tried again.
+    // Again after each later change or poll while the port is back, until
+    // stop(): an opening that fails (permissions not yet set) is retried.
     void portReturned(const QString &portName);
 
 private:
-    void poll();
-    bool portPresent() const;
+    void check();
+    void watchNearestFolder();
+    static QString nodeStamp(const QString &portName, const QString &location);
 
     QTimer pollTimer;
+    QFileSystemWatcher folderWatcher;
     QString watchedName;
     // Empty where ports are not files (Windows): the enumeration decides.
     QString location;
+    QString rememberedName;
+    QString rememberedStamp;
+    // The node present at the loss; empty when none was.
+    QString lostStamp;
     bool seenAbsent = false;
 };
 

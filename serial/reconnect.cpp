@@ -2,9 +2,11 @@
 // port; the window then waits for the same port to come back and reopens it.
 #include "mainwindow.h"
 #include "portcombobox.h"
+#include "portidentity.h"
 #include "portwatcher.h"
 
 #include <QMessageBox>
+#include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QTime>
 
@@ -46,19 +48,40 @@ void MainWindow::handleDeviceLoss()
                         portWatcher->watch(portName)
                                 ? QStringLiteral("设备 %1 已断开，正在等待重新连接…").arg(portName)
                                 : QStringLiteral("设备 %1 已断开").arg(portName));
-                // A device that comes and goes while nobody answers must not
-                // pile up boxes; the status bar tells the latest.
-                if (deviceLossBoxOpen)
-                    return;
-                deviceLossBoxOpen = true;
-                QMessageBox::warning(this, QStringLiteral("串口错误"), reason);
-                deviceLossBoxOpen = false;
+                showPortErrorBox(reason);
             },
             Qt::QueuedConnection);
 }
 
+// Shown from the event loop, never inside the port's own signal: a loss
+// handled in the box's event loop then closes a port that no caller further
+// up is still using. One box at a time; the status bar tells the latest.
+void MainWindow::showPortErrorBox(const QString &reason)
+{
+    if (portErrorBoxOpen)
+        return;
+    portErrorBoxOpen = true;
+    QMessageBox::warning(this, QStringLiteral("串口错误"), reason);
+    portErrorBoxOpen = false;
+}
+
 void MainWindow::reopenReturnedPort(const QString &portName)
 {
+    // Another adapter under the lost one's name is not the device. It is
+    // looked at again on the watch's next polls: the system may not know a
+    // new node's serial number at the very first moment.
+    const PortIdentity found = PortIdentity::of(QSerialPortInfo(portName));
+    if (!isSameDevice(openedIdentity, found)) {
+        statusBar()->showMessage(
+                tr("%1 上出现的是另一个设备（%2），未打开；仍在等待原设备")
+                        .arg(portName,
+                             found.serialNumber.isEmpty()
+                                     ? QStringLiteral("%1:%2")
+                                               .arg(found.vendorId, 4, 16, QLatin1Char('0'))
+                                               .arg(found.productId, 4, 16, QLatin1Char('0'))
+                                     : found.serialNumber));
+        return;
+    }
     // The list keeps the watched entry; show it as the one opened.
     const int index = portCombo->findText(portName, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)

@@ -1,6 +1,7 @@
 #include "baudrates.h"
 #include "mainwindow.h"
 #include "portcombobox.h"
+#include "portidentity.h"
 #include "portwatcher.h"
 
 #include <QComboBox>
@@ -134,7 +135,11 @@ bool MainWindow::openPortNamed(const QString &portName)
     if (!serialPort->open(QIODevice::ReadWrite))
         return false;
     openedPortName = portName;
+    // The reconnect watch tells this device from a lingering node or another one.
+    openedIdentity = PortIdentity::of(QSerialPortInfo(portName));
+    portWatcher->remember(portName);
     portErrorShown = false;
+    skippedSends = 0;
     receiveDecoder.reset();
     openButton->setText(QStringLiteral("关闭串口"));
     statusLamp->setText(QStringLiteral("●"));
@@ -151,6 +156,7 @@ void MainWindow::closePort()
     rotationTimer->stop();
     answerTimer->stop();
     rotationMode = RotationIdle;
+    answerPending = false;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)
@@ -166,5 +172,6 @@ void MainWindow::onPortError(QSerialPort::SerialPortError error)
     if (portErrorShown)
         return;
     portErrorShown = true;
-    QMessageBox::warning(this, QStringLiteral("串口错误"), serialPort->errorString());
+    const QString reason = serialPort->errorString();
+    QTimer::singleShot(0, this, [this, reason] { showPortErrorBox(reason); });
 }

@@ -1,5 +1,6 @@
 #include "checksum.h"
 #include "checksumdialog.h"
+#include "testsupport.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -64,9 +65,8 @@ void TestChecksum::crc32MatchesZlib()
 {
     QRandomGenerator rng(0x5eed1234u);
     for (int round = 0; round < 300; ++round) {
-        QByteArray data(round == 0 ? 1 : rng.bounded(1, 2001), '\0');
-        for (char &byte : data)
-            byte = static_cast<char>(rng.bounded(256));
+        const QByteArray data =
+                testsupport::randomBytes(round == 0 ? 1 : rng.bounded(1, 2001), rng.generate());
         const quint32 crc = quint32(
                 crc32(0L, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
         QByteArray lowFirst;

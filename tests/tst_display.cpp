@@ -22,44 +22,14 @@ using namespace testsupport;
 
 namespace {
 
-const QString receiveGroup = QStringLiteral("接收区设置");
 const int longestRun = 4096; // continuous display may start a paragraph beyond this
-
-struct Rig
-{
-    ModalHandler boxes;
-    Pty pty;
-    MainWindow window;
-    QWidget *w = &window;
-    QTemporaryDir dir;
-    bool open = openPort(w, pty.slavePath());
-    QSignalSpy reads{ serialPortOf(w), &QSerialPort::readyRead };
-
-    void set(const QString &caption, bool on, const QString &group = {})
-    {
-        QCheckBox *box = findCheck(w, caption, group);
-        QVERIFY2(box, qPrintable(caption));
-        box->setChecked(on);
-    }
-    // Writes the chunk and waits until the window has read it as one chunk.
-    bool feed(const QByteArray &chunk)
-    {
-        const int before = reads.count();
-        return pty.write(chunk) && QTest::qWaitFor([&] { return reads.count() > before; });
-    }
-    qint64 count(const QString &caption) { return counter(w, caption).toLongLong(); }
-};
 
 QList<QByteArray> randomChunks(int count, int largest, quint32 seed)
 {
     QRandomGenerator random(seed);
     QList<QByteArray> chunks;
-    for (int i = 0; i < count; ++i) {
-        QByteArray chunk(random.bounded(1, largest + 1), Qt::Uninitialized);
-        for (char &byte : chunk)
-            byte = char(random.bounded(256));
-        chunks.append(chunk);
-    }
+    for (int i = 0; i < count; ++i)
+        chunks.append(randomBytes(random.bounded(1, largest + 1), random.generate()));
     return chunks;
 }
 
@@ -107,9 +77,9 @@ private slots:
         Rig rig;
         QVERIFY(rig.open);
         rig.window.show();
-        rig.set("自动清", false, receiveGroup);
-        rig.set("帧换行", frames);
-        rig.set("显示保存发送", frames);
+        rig.set("autoClearCheck", false);
+        rig.set("frameNewlineCheck", frames);
+        rig.set("showSaveSendCheck", frames);
         const QList<QByteArray> chunks = randomChunks(frames ? 150 : 400, 300, 10);
         QStringList lines;
         for (int i = 0; i < chunks.size(); ++i) {
@@ -160,7 +130,7 @@ private slots:
         Rig rig;
         QVERIFY(rig.open);
         rig.window.show();
-        rig.set("16进制", false, receiveGroup);
+        rig.set("hexRecvCheck", false);
         QPlainTextEdit *pane = receivePane(rig.w);
         QScrollBar *bar = pane->verticalScrollBar();
         int clears = 0;
@@ -204,6 +174,65 @@ private slots:
         QTRY_COMPARE(rig.count("收帧数"), qint64(80));
         QCOMPARE(clears, 0);
         QCOMPARE(receiveText(rig.w), QStringLiteral("ab ").repeated(20).chopped(1));
+
+        // Switched off, a full pane is left alone, though it was cleared before.
+        rig.set("autoClearCheck", false);
+        QVERIFY(rig.feed(QByteArray("row\n").repeated(120)));
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(rig.feed("last"));
+        QTRY_COMPARE(rig.count("收帧数"), qint64(82));
+        QCOMPARE(clears, 0);
+    }
+
+    // Continuous text runs on in one paragraph up to exactly the longest
+    // run; one character more starts the next frame on a paragraph of its own.
+    void longRunBreaksAtItsBoundary()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.set("autoClearCheck", false);
+        rig.set("hexRecvCheck", false);
+        const QByteArray first(2000, 'a');
+        const QByteArray second(longestRun - 1 - first.size(), 'b');
+        for (const QByteArray &chunk : { first, second, QByteArray("c") })
+            QVERIFY(rig.feed(chunk));
+        QTRY_COMPARE(receiveText(rig.w), QString::fromLatin1(first + ' ' + second + "\nc"));
+    }
+
+    void piecesOfAFrame_data()
+    {
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("pieces within the gap") << 100 << "[R] 41 42 43 44\n[R] 45 46 47 48 49 4A\n";
+        QTest::newRow("gap 0: every read") << 0 << "[R] 41 42\n[R] 43 44\n[R] 45 46 47 48 49 4A\n";
+    }
+    // Pieces of one frame are one line in the pane and in the capture file;
+    // so is a frame at the pace of a slow line (1200 baud, 8 ms a byte).
+    void piecesOfAFrame()
+    {
+        QFETCH(int, gapMs);
+        QFETCH(QString, lines);
+        Rig rig(gapMs);
+        QVERIFY(rig.open);
+        rig.set("frameNewlineCheck", true);
+        rig.set("showSaveSendCheck", true);
+        rig.set("showSaveTimeCheck", true);
+        QVERIFY(rig.startCapture(rig.dir.filePath("capture.txt")));
+        QVERIFY(rig.feed("AB"));
+        QVERIFY(rig.feed("CD"));
+        // The frame ends, with its empty line, once the line has been quiet.
+        QTRY_VERIFY(receiveText(rig.w).endsWith("44\n"));
+        QVERIFY(gapMs ? rig.pty.writePaced("EFGHIJ", 1200) : rig.feed("EFGHIJ"));
+        QTRY_VERIFY(receiveText(rig.w).endsWith("4A\n"));
+        QCOMPARE(rig.count("收帧数"), qint64(lines.count('\n')));
+
+        const QRegularExpression stamp("\\[\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d\\] \\[接收\\]");
+        QCOMPARE(receiveText(rig.w).replace(stamp, "[R]"),
+                 QString(lines).replace("\n", "\n\n").chopped(1));
+        rig.press("saveDataButton");
+        QFile file(rig.dir.filePath("capture.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()).replace(stamp, "[R]"), lines);
     }
 
     // The pane paints its own white background: nothing of the text is left
@@ -230,9 +259,9 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.open);
-        rig.set("自动清", false, receiveGroup);
-        rig.set("显示保存时间", true);
-        rig.set("显示保存发送", true);
+        rig.set("autoClearCheck", false);
+        rig.set("showSaveTimeCheck", true);
+        rig.set("showSaveSendCheck", true);
         const QString path = rig.dir.filePath("capture.txt");
         rig.boxes.chooseFile(path);
         click(findButton(rig.w, "保存数据"));
@@ -270,9 +299,9 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.open);
-        rig.set("帧换行", true);
-        rig.set("显示保存发送", true);
-        rig.set("只轮发一遍", true);
+        rig.set("frameNewlineCheck", true);
+        rig.set("showSaveSendCheck", true);
+        rig.set("sendOnceCheck", true);
         QFile file(rig.dir.filePath("lines.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         const int count = 30;

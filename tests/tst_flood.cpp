@@ -1,6 +1,7 @@
 // Floods through a real pseudo-terminal: megabytes of traffic must be
 // counted, shown and captured exactly, and capture trouble under a flood
 // must neither crash, stall the counting nor pile up boxes.
+#include "framesplitter.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 using namespace testsupport;
@@ -16,40 +18,21 @@ namespace {
 
 constexpr int floodTimeoutMs = 120000;
 
-struct Rig
+// The window as a user has it: shown ("自动清" then keeps the pane small),
+// frames by the default gap.
+struct FloodRig : Rig
 {
-    ModalHandler boxes;
-    Pty pty;
-    MainWindow window;
-    QWidget *w = &window;
-    bool open = openPort(w, pty.slavePath());
-
-    Rig()
+    FloodRig()
+        : Rig(FrameSplitter::defaultGapMs)
     {
-        // Shown, as a user has it: "自动清" then keeps the pane small.
         window.show();
     }
-    qint64 received() { return counter(w, QStringLiteral("收字节数")).toLongLong(); }
+    qint64 received() { return count(QStringLiteral("收字节数")); }
     bool waitForReceived(qint64 total)
     {
         return QTest::qWaitFor([&] { return received() == total; }, floodTimeoutMs);
     }
-    bool startCapture(const QString &path)
-    {
-        boxes.chooseFile(path);
-        click(findButton(w, QStringLiteral("保存数据")));
-        return findButton(w, QStringLiteral("停止保存"));
-    }
 };
-
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator rng(seed);
-    for (char &byte : bytes)
-        byte = static_cast<char>(rng.bounded(256));
-    return bytes;
-}
 
 QByteArray readFile(const QString &path)
 {
@@ -84,7 +67,7 @@ void FloodTest::randomBytesInHexView()
     const QByteArray sent = randomBytes(size, 4242);
     QTemporaryDir dir;
     const QString path = dir.filePath("flood.txt");
-    Rig r;
+    FloodRig r;
     QVERIFY(r.open);
     QVERIFY(r.startCapture(path));
 
@@ -122,7 +105,7 @@ void FloodTest::splitCharactersInTextView()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("text.txt");
-    Rig r;
+    FloodRig r;
     QVERIFY(r.open);
     findCheck(r.w, "16进制", "接收区设置")->setChecked(false);
     QVERIFY(r.startCapture(path));
@@ -154,7 +137,7 @@ void FloodTest::splitCharactersInTextView()
 
 void FloodTest::captureFailingUnderFlood()
 {
-    Rig r;
+    FloodRig r;
     QVERIFY(r.open);
     QVERIFY(r.startCapture("/dev/full"));
     const int before = r.boxes.count();
@@ -174,7 +157,7 @@ void FloodTest::captureFileDeletedMidRun()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("gone.txt");
-    Rig r;
+    FloodRig r;
     QVERIFY(r.open);
     QVERIFY(r.startCapture(path));
     const int before = r.boxes.count();

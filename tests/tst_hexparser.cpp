@@ -1,4 +1,5 @@
 #include "hexparser.h"
+#include "testsupport.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -48,9 +49,8 @@ void TestHexParser::roundTrip()
 {
     QRandomGenerator rng(20240611u);
     for (int round = 0; round < 600; ++round) {
-        QByteArray bytes(round == 0 ? 0 : rng.bounded(0, 300), '\0');
-        for (char &byte : bytes)
-            byte = static_cast<char>(rng.bounded(256));
+        const QByteArray bytes =
+                testsupport::randomBytes(round == 0 ? 0 : rng.bounded(0, 300), rng.generate());
         const QByteArray rendered = round % 3 == 0 ? bytes.toHex(' ')
                 : round % 3 == 1                   ? bytes.toHex(' ').toUpper()
                                                    : bytes.toHex();

@@ -17,39 +17,9 @@ using namespace testsupport;
 
 namespace {
 
-// A window with its port open on a fresh pseudo-terminal; boxes answer its dialogs.
-struct Rig
-{
-    ModalHandler boxes;
-    Pty pty;
-    MainWindow window;
-    QWidget *w = &window;
-    bool open = openPort(w, pty.slavePath());
-    bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
-};
-
-void set(QWidget *w, const QString &name, bool on)
-{
-    auto *button = byName<QAbstractButton>(w, name);
-    QVERIFY2(button, qPrintable(name));
-    button->setChecked(on);
-}
-
-void press(QWidget *w, const QString &name)
-{
-    click(byName<QAbstractButton>(w, name));
-}
-
 QString captureButtonText(QWidget *w)
 {
     return byName<QAbstractButton>(w, QStringLiteral("saveDataButton"))->text();
-}
-
-bool startCapture(Rig &r, const QString &path)
-{
-    r.boxes.chooseFile(path);
-    press(r.w, QStringLiteral("saveDataButton"));
-    return captureButtonText(r.w) == QStringLiteral("停止保存");
 }
 
 } // namespace
@@ -107,10 +77,10 @@ void ReceiveTest::display()
     QFETCH(QString, shown);
     Rig r;
     QVERIFY(r.open);
-    set(r.w, "hexRecvCheck", hex);
-    set(r.w, "keywordFilterCheck", true);
+    r.set("hexRecvCheck", hex);
+    r.set("keywordFilterCheck", true);
     if (!option.isEmpty())
-        set(r.w, option, true);
+        r.set(option, true);
     byName<QLineEdit>(r.w, "keywordEdit")->setText(keyword);
 
     for (const QByteArray &chunk : chunks)
@@ -124,7 +94,7 @@ void ReceiveTest::clearingCountingAndLamp()
     Rig r;
     QVERIFY(r.open);
     r.window.show(); // the scroll bar shows only in a shown window
-    set(r.w, "hexRecvCheck", false);
+    r.set("hexRecvCheck", false);
     auto *lamp = byName<QLabel>(r.w, "recvLamp");
     QElapsedTimer clock;
     clock.start();
@@ -134,14 +104,14 @@ void ReceiveTest::clearingCountingAndLamp()
     QVERIFY(clock.elapsed() >= 150); // 200 ms on a coarse timer
 
     QVERIFY(sendFromArea1(r.w, "x", false));
-    press(r.w, "clearReceiveButton");
-    press(r.w, "clearCountButton");
+    r.press("clearReceiveButton");
+    r.press("clearCountButton");
     for (const char *caption : { "发帧数", "发字节数", "收帧数", "收字节数" })
         QCOMPARE(counter(r.w, caption), QStringLiteral("0"));
     // Counting starts again from zero; rx() checks one chunk and two bytes.
     QVERIFY(sendFromArea1(r.w, "yz", false));
     QTRY_COMPARE(counter(r.w, "发帧数") + ' ' + counter(r.w, "发字节数"), QStringLiteral("1 2"));
-    press(r.w, "clearReceiveButton");
+    r.press("clearReceiveButton");
     QVERIFY(r.rx("ab"));
     QCOMPARE(receiveText(r.w), QStringLiteral("ab"));
 
@@ -162,25 +132,25 @@ void ReceiveTest::capture()
     file.close();
     Rig r;
     QVERIFY(r.open);
-    set(r.w, "hexRecvCheck", false);
-    set(r.w, "showSaveSendCheck", true);
-    QVERIFY(startCapture(r, file.fileName()));
+    r.set("hexRecvCheck", false);
+    r.set("showSaveSendCheck", true);
+    QVERIFY(r.startCapture(file.fileName()));
 
     QVERIFY(r.rx("x\xe6\x94"));
     QVERIFY(r.rx("\xb6y"));
     QVERIFY(sendFromArea1(r.w, "C", false));
     QTRY_COMPARE(receiveText(r.w), QStringLiteral("[接收] x [接收] 收y [发送] C"));
-    set(r.w, "frameNewlineCheck", true); // the line's own line feed is not doubled
+    r.set("frameNewlineCheck", true); // the line's own line feed is not doubled
     QVERIFY(r.rx("D"));
-    set(r.w, "stopDisplayButton", true);
+    r.set("stopDisplayButton", true);
     QVERIFY(r.rx("E"));
-    set(r.w, "stopDisplayButton", false);
+    r.set("stopDisplayButton", false);
     // A lead byte left before reopening must not spoil the next character.
     QVERIFY(r.rx("A\xe6"));
     QVERIFY(closePort(r.w));
     QVERIFY(openPort(r.w, r.pty.slavePath()));
     QVERIFY(r.rx(QStringLiteral("收").toUtf8()));
-    set(r.w, "keywordFilterCheck", true);
+    r.set("keywordFilterCheck", true);
     byName<QLineEdit>(r.w, "keywordEdit")->setText("zz");
     QVERIFY(r.rx("F"));
     QVERIFY(sendFromArea1(r.w, "G", false)); // the filter drops sent chunks too
@@ -190,25 +160,25 @@ void ReceiveTest::capture()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()), lines);
     file.close();
-    press(r.w, "saveDataButton");
+    r.press("saveDataButton");
     QVERIFY(r.rx("zz"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()), lines);
 
     // "更改文件" only names the file; nothing is created.
     r.boxes.chooseFile(dir.filePath("log.txt"));
-    press(r.w, "changeFileButton");
+    r.press("changeFileButton");
     QCOMPARE(byName<QLineEdit>(r.w, "captureFileEdit")->text(), QStringLiteral("log.txt"));
     QVERIFY(!QFile::exists(dir.filePath("log.txt")));
 
     const int before = r.boxes.count();
-    QVERIFY(!startCapture(r, dir.filePath("missing/none.txt")));
+    QVERIFY(!r.startCapture(dir.filePath("missing/none.txt")));
     QVERIFY(r.boxes.waitForCount(before + 2));
     QCOMPARE(r.boxes.last().title, QStringLiteral("错误"));
     QVERIFY(r.boxes.last().text.startsWith(QStringLiteral("无法打开文件: ")));
 
-    set(r.w, "keywordFilterCheck", false);
-    QVERIFY(startCapture(r, "/dev/full"));
+    r.set("keywordFilterCheck", false);
+    QVERIFY(r.startCapture("/dev/full"));
     const int opened = r.boxes.count();
     QVERIFY(r.rx("first"));
     QVERIFY(r.boxes.waitForCount(opened + 1));

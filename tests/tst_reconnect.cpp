@@ -2,10 +2,12 @@
 // list that follows what is plugged in. A link the test owns stands for the
 // device's path and points at a fresh pty each time it is "plugged in".
 #include "mainwindow.h"
+#include "portwatcher.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -85,6 +87,10 @@ private slots:
     void userTakesOverFromTheWatch_data();
     void userTakesOverFromTheWatch();
     void numberedPtyIsNotWaitedFor();
+    void returnWithinASecond_data();
+    void returnWithinASecond();
+    void lingeringNodeIsNotTheReturn();
+    void lossDuringAnotherErrorBox();
     void portListFollowsThePopup();
 };
 
@@ -241,6 +247,79 @@ void ReconnectTest::numberedPtyIsNotWaitedFor()
     if (newcomers.back()->slavePath() != path)
         QSKIP("Another process took the pty number");
     QVERIFY(!QTest::qWaitFor([&] { return port->isOpen(); }, 2000));
+}
+
+void ReconnectTest::returnWithinASecond_data()
+{
+    QTest::addColumn<int>("awayMs");
+    QTest::newRow("back after 150 ms") << 150;
+    QTest::newRow("back after 3 s") << 3000;
+}
+
+// A board that re-enumerates at once is not lost; nor is one that takes longer.
+void ReconnectTest::returnWithinASecond()
+{
+    QFETCH(int, awayMs);
+    Device device;
+    MainWindow window;
+    ModalHandler boxes;
+    QSerialPort *port = serialPortOf(&window);
+    QVERIFY(openPort(&window, device.link));
+    device.unplug();
+    QElapsedTimer back;
+    QTimer::singleShot(awayMs, this, [&] {
+        back.start();
+        device.plugIn();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(back.isValid() && port->isOpen(), awayMs + 5000);
+    qInfo("Reopened %lld ms after the device returned", back.elapsed());
+    QVERIFY2(back.elapsed() < 1000, QByteArray::number(back.elapsed()));
+    QVERIFY(receiveChunk(&window, *device.pty, "up"));
+}
+
+// A node that lingers after the loss (here: still there and still working)
+// is not the device's return; only a node that went away or was replaced is.
+void ReconnectTest::lingeringNodeIsNotTheReturn()
+{
+    Device device;
+    MainWindow window;
+    ModalHandler boxes;
+    QSerialPort *port = serialPortOf(&window);
+    QVERIFY(openPort(&window, device.link));
+    emit port->errorOccurred(QSerialPort::ResourceError);
+    QTRY_COMPARE(boxes.count(), 1);
+    QVERIFY(!port->isOpen());
+    const QString waiting = window.statusBar()->currentMessage();
+    QVERIFY(!QTest::qWaitFor([&] { return port->isOpen(); }, PortWatcher::pollIntervalMs * 2));
+    QCOMPARE(window.statusBar()->currentMessage(), waiting);
+
+    device.unplug();
+    QVERIFY(device.plugIn());
+    QTRY_VERIFY_WITH_TIMEOUT(port->isOpen(), 1000);
+    QVERIFY(receiveChunk(&window, *device.pty, "up"));
+}
+
+// A device lost while a port-error box is open closes the port without a
+// second box; the box itself is shown from the event loop, not inside the
+// port's signal, where closing the port would pull it from under Qt.
+void ReconnectTest::lossDuringAnotherErrorBox()
+{
+    Device device;
+    MainWindow window;
+    ModalHandler boxes;
+    QSerialPort *port = serialPortOf(&window);
+    QVERIFY(openPort(&window, device.link));
+    boxes.answerNext([&](QWidget *box) {
+        device.unplug();
+        (void)QTest::qWaitFor([&] { return !port->isOpen(); }, 3000);
+        qobject_cast<QDialog *>(box)->accept();
+    });
+    emit port->errorOccurred(QSerialPort::WriteError);
+    QCOMPARE(boxes.count(), 0);
+    QVERIFY(boxes.waitForCount(1));
+    QTRY_VERIFY(!port->isOpen());
+    QVERIFY(!boxes.waitForCount(2, 500));
+    QVERIFY(window.statusBar()->currentMessage().contains(device.link));
 }
 
 void ReconnectTest::portListFollowsThePopup()

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSerialPort>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <sys/socket.h>
@@ -17,42 +19,14 @@
 
 using namespace testsupport;
 
-struct Rig
-{
-    Pty pty;
-    MainWindow window;
-    ModalHandler boxes;
-    QTemporaryDir dir;
+namespace {
 
-    Rig() { QVERIFY(openPort(&window, pty.slavePath())); }
-    QCheckBox *check(const QString &name) { return byName<QCheckBox>(&window, name); }
-    QSpinBox *spin(const QString &name) { return byName<QSpinBox>(&window, name); }
-    void press(const QString &name) { click(byName<QAbstractButton>(&window, name)); }
-    int count(const QString &name) { return byName<QLineEdit>(&window, name)->text().toInt(); }
-    QString box() { return boxes.last().title + ':' + boxes.last().text; }
-    // Everything the window has sent, once all of it reached the device.
-    QByteArray wire()
-    {
-        return pty.waitForBytes(count("sentBytesEdit")) ? pty.collected() : "lost";
-    }
-    // Whether the window stays silent for ms.
-    bool silentFor(int ms) { return !pty.waitForBytes(wire().size() + 1, ms); }
-    void join(int n, const QString &text, int periodMs)
-    {
-        sendArea(&window, n)->setPlainText(text);
-        spin(QStringLiteral("autoSendIntervalSpin%1").arg(n))->setValue(periodMs);
-        check(QStringLiteral("joinRotationCheck%1").arg(n))->setChecked(true);
-    }
-    bool load(const QByteArray &content)
-    {
-        QFile file(dir.filePath(QString::number(boxes.count())));
-        const bool written = file.open(QIODevice::WriteOnly)
-                && file.write(content) == content.size() && file.flush();
-        boxes.chooseFile(file.fileName());
-        press("chooseSendFileButton");
-        return written;
-    }
-};
+QString box(Rig &rig)
+{
+    return rig.boxes.last().title + ':' + rig.boxes.last().text;
+}
+
+} // namespace
 
 class RotationTest : public QObject
 {
@@ -76,10 +50,11 @@ private slots:
         QFETCH(int, period3);
         QFETCH(bool, once);
         Rig rig;
+        QVERIFY(rig.open);
         rig.join(1, "AA", period1);
         rig.join(3, "CC", period3);
         sendArea(&rig.window, 2)->setPlainText("BB");
-        rig.check("sendOnceCheck")->setChecked(once);
+        rig.set("sendOnceCheck", once);
         QElapsedTimer clock;
         clock.start();
         rig.press("startAreaRotationButton");
@@ -121,40 +96,42 @@ private slots:
         QFETCH(int, lines);
         QFETCH(QByteArray, sent);
         Rig rig;
+        QVERIFY(rig.open);
         // Area 1 alone decides the encoding of the lines.
-        rig.check("hexSendCheck1")->setChecked(false);
+        rig.set("hexSendCheck1", false);
         // A new file replaces the lines of the old one.
         if (content.startsWith('a'))
             QVERIFY(rig.load("old\n"));
         QVERIFY(rig.load(content));
-        QCOMPARE(rig.count("fileLinesEdit"), lines);
+        QCOMPARE(rig.count("fileLinesEdit"), qint64(lines));
         rig.press("timedRadio");
         rig.spin("rotationPeriodSpin")->setValue(10);
-        rig.check("sendOnceCheck")->setChecked(true);
+        rig.set("sendOnceCheck", true);
         // Ended by itself, so the second click starts a new run.
         for (int run = 1; run <= 2; ++run) {
             rig.press("startFileRotationButton");
             QVERIFY(rig.pty.waitForBytes(run * sent.size()));
             QVERIFY(rig.silentFor(150));
             QCOMPARE(rig.wire(), sent.repeated(run));
-            QCOMPARE(rig.count("currentLineEdit"), lines);
+            QCOMPARE(rig.count("currentLineEdit"), qint64(lines));
         }
     }
 
     void answerWaitAndRefusals()
     {
         Rig rig;
+        QVERIFY(rig.open);
         rig.press("startAreaRotationButton");
-        QCOMPARE(rig.box(), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
+        QCOMPARE(box(rig), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
         QVERIFY(rig.load("")); // an empty file loads no lines
-        QCOMPARE(rig.count("fileLinesEdit"), 0);
+        QCOMPARE(rig.count("fileLinesEdit"), qint64(0));
         rig.press("startFileRotationButton");
-        QCOMPARE(rig.box(), QStringLiteral("提示:请先选择发送文件"));
+        QCOMPARE(box(rig), QStringLiteral("提示:请先选择发送文件"));
         QVERIFY(rig.load("11\n22\n33\n"));
         rig.press("startFileRotationButton");
         QCOMPARE(rig.wire(), QByteArray("\x11"));
         rig.press("startAreaRotationButton");
-        QCOMPARE(rig.box(), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
+        QCOMPARE(box(rig), QStringLiteral("提示:请至少勾选一个发送区参加轮发"));
         // A socket passes the dialog as an existing file but cannot be opened, even by root.
         const QString path = rig.dir.filePath(QStringLiteral("socket"));
         sockaddr_un address{ AF_UNIX, {} };
@@ -164,7 +141,7 @@ private slots:
         rig.boxes.chooseFile(path);
         rig.press("chooseSendFileButton");
         ::close(fd);
-        QCOMPARE(rig.box(), QStringLiteral("错误:无法打开文件"));
+        QCOMPARE(box(rig), QStringLiteral("错误:无法打开文件"));
         // Neither refusal touched the rotation or its lines: the answer releases
         // line 2 well before the 5 s time-out.
         rig.spin("answerTimeoutSpin")->setValue(1);
@@ -172,14 +149,14 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QVERIFY(rig.pty.write("ok"));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.count("currentLineEdit"), 2, 900);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.count("currentLineEdit"), qint64(2), 900);
         // Unanswered, line 2 is re-sent once, one time-out later, then gives way
         // to line 3 after another.
         QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x22\x22\x33"), 5000);
         QVERIFY2(clock.elapsed() >= 1900, QByteArray::number(clock.elapsed()));
         // Answered, the last line wraps around; once through, its answer ends the rotation.
         for (const char *next : { "\x11", "\x22", "\x33", "" }) {
-            rig.check("sendOnceCheck")->setChecked(*next != '\x11');
+            rig.set("sendOnceCheck", *next != '\x11');
             const QByteArray expected = rig.wire() + next;
             QVERIFY(rig.pty.write("ok"));
             QTRY_COMPARE(rig.wire(), expected);
@@ -190,19 +167,74 @@ private slots:
         QTRY_VERIFY(rig.wire().endsWith("\x33\x11"));
     }
 
+    void answerInPieces_data()
+    {
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("one line per answer") << 200 << QByteArray("\x11\x22");
+        QTest::newRow("gap 0: one line per read") << 0 << QByteArray("\x11\x22\x33");
+    }
+    // An answer in two pieces 30 ms apart releases the next line once, after
+    // its last piece.
+    void answerInPieces()
+    {
+        QFETCH(int, gapMs);
+        QFETCH(QByteArray, sent);
+        Rig rig(gapMs);
+        QVERIFY(rig.open);
+        QVERIFY(rig.load("11\n22\n33\n"));
+        rig.press("startFileRotationButton");
+        QCOMPARE(rig.wire(), QByteArray("\x11"));
+        QVERIFY(rig.pty.writePieces({ "O", "K" }, 30));
+        QTRY_COMPARE(rig.wire(), sent);
+        QVERIFY(rig.silentFor(gapMs * 2 + 100));
+    }
+
+    // A device that takes nothing: auto-send every 10 ms skips while earlier
+    // bytes wait, so they do not pile up, and counts only what it handed on.
+    void slowLineSkipsPeriodicSends()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        QSerialPort *port = serialPortOf(rig.w);
+        rig.set("hexSendCheck1", false);
+        sendArea(rig.w, 1)->setPlainText(QString(1000, 'x'));
+        rig.spin("autoSendIntervalSpin1")->setValue(10);
+        rig.pty.stopReading();
+        rig.set("autoSendCheck1", true);
+        qint64 mostQueued = 0;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(QTest::qWaitFor(
+                [&] {
+                    mostQueued = qMax(mostQueued, port->bytesToWrite());
+                    return clock.elapsed() >= 4000;
+                },
+                5000));
+        rig.set("autoSendCheck1", false);
+        QVERIFY2(mostQueued <= 1000, QByteArray::number(mostQueued));
+        QVERIFY(rig.window.statusBar()->currentMessage().contains(QStringLiteral("已跳过")));
+        rig.pty.resumeReading();
+        QVERIFY(rig.pty.waitForBytes(rig.count("发字节数"), 10000));
+        QVERIFY(rig.silentFor(200));
+        QCOMPARE(rig.pty.collected().size(), int(rig.count("发字节数")));
+        qInfo("sent %lld bytes in 4 s; most queued %lld", rig.count("发字节数"), mostQueued);
+    }
+
     // An area can leave a running rotation and join it again.
     void areaLeavesAndRejoins()
     {
         Rig rig;
+        QVERIFY(rig.open);
         rig.join(1, "AA", 100);
         rig.join(3, "CC", 100);
         rig.press("startAreaRotationButton");
         QVERIFY(rig.pty.waitForBytes(2));
-        rig.check("joinRotationCheck3")->setChecked(false);
+        rig.set("joinRotationCheck3", false);
         const int sent = rig.wire().count('\xCC');
         QVERIFY(!QTest::qWaitFor([&] { return rig.wire().count('\xCC') > sent; }, 300));
         QVERIFY(rig.wire().count('\xAA') > 1);
-        rig.check("joinRotationCheck3")->setChecked(true);
+        rig.set("joinRotationCheck3", true);
         QTRY_VERIFY(rig.wire().count('\xCC') > sent);
     }
 
@@ -210,6 +242,7 @@ private slots:
     void modeSwitchedDuringARun()
     {
         Rig rig;
+        QVERIFY(rig.open);
         QVERIFY(rig.load("11\n22\n33\n"));
         rig.spin("answerTimeoutSpin")->setValue(1);
         rig.press("startFileRotationButton");
@@ -247,6 +280,7 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QString, mode);
         Rig rig;
+        QVERIFY(rig.open);
         QVERIFY(rig.load("11\n22\n"));
         rig.join(1, "AA", 100);
         rig.spin("rotationPeriodSpin")->setValue(100);

@@ -1,6 +1,7 @@
 // The serial group: line settings, opening, closing and port errors, driven
 // through a real pseudo-terminal.
 #include "mainwindow.h"
+#include "portidentity.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,8 @@
 #include <QSerialPort>
 
 using namespace testsupport;
+
+Q_DECLARE_METATYPE(PortIdentity)
 
 namespace {
 
@@ -36,7 +39,41 @@ private slots:
     void lineSettings();
     void failedOpenings();
     void lostDeviceShowsOneBoxPerOpening();
+    void sameDevice_data();
+    void sameDevice();
 };
+
+void SerialTest::sameDevice_data()
+{
+    QTest::addColumn<PortIdentity>("lost");
+    QTest::addColumn<PortIdentity>("found");
+    QTest::addColumn<bool>("same");
+    const auto id = [](const char *serial, quint16 vendor, quint16 product, int usb) {
+        return PortIdentity{ serial, vendor != 0, vendor, product,
+                             QString("/dev/ttyUSB%1").arg(usb) };
+    };
+    const PortIdentity ftdi = id("A5XK3RJT", 0x0403, 0x6001, 0);
+    const PortIdentity ch340 = id("", 0x1a86, 0x7523, 0);
+    QTest::newRow("no identity: the path decides") << PortIdentity() << ftdi << true;
+    QTest::newRow("same serial, elsewhere") << ftdi << id("A5XK3RJT", 0x0403, 0x6001, 1) << true;
+    QTest::newRow("other serial") << ftdi << id("A5XK3RJU", 0x0403, 0x6001, 0) << false;
+    QTest::newRow("serial gone") << ftdi << id("", 0x0403, 0x6001, 0) << false;
+    QTest::newRow("same serial, other product")
+            << ftdi << id("A5XK3RJT", 0x0403, 0x6015, 0) << false;
+    QTest::newRow("no serial: same ids and place") << ch340 << ch340 << true;
+    QTest::newRow("no serial: other place") << ch340 << id("", 0x1a86, 0x7523, 1) << false;
+    QTest::newRow("no serial: other product") << ch340 << id("", 0x1a86, 0x55d4, 0) << false;
+    QTest::newRow("no serial: one with a serial") << ch340 << id("X1", 0x1a86, 0x7523, 0) << false;
+    QTest::newRow("no serial: nothing known") << ch340 << PortIdentity() << false;
+}
+
+void SerialTest::sameDevice()
+{
+    QFETCH(PortIdentity, lost);
+    QFETCH(PortIdentity, found);
+    QFETCH(bool, same);
+    QCOMPARE(isSameDevice(lost, found), same);
+}
 
 // Baud rate and stop bits reach the line; the pty driver forces 8N, so
 // parity and data bits are read back from the window's port object. Each

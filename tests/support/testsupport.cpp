@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHash>
@@ -14,8 +15,10 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QSerialPort>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -111,8 +114,36 @@ bool Pty::write(const QByteArray &bytes)
     return true;
 }
 
+bool Pty::writePieces(const QList<QByteArray> &pieces, int pauseMs)
+{
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            QTest::qWait(pauseMs);
+        if (!write(pieces[i]))
+            return false;
+    }
+    return true;
+}
+
+bool Pty::writePaced(const QByteArray &bytes, int baud)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qsizetype due = qMin<qsizetype>(bytes.size(), clock.elapsed() * baud / 10000 + 1);
+        if (due > done && !write(bytes.mid(done, due - done)))
+            return false;
+        done = qMax(done, due);
+        if (done < bytes.size())
+            QTest::qWait(1);
+    }
+    return true;
+}
+
 QByteArray Pty::readAvailable()
 {
+    if (!reading)
+        return buffer;
     char chunk[4096];
     ssize_t n = 0;
     while (masterFd >= 0 && (n = ::read(masterFd, chunk, sizeof chunk)) > 0)
@@ -336,6 +367,63 @@ bool sendFromArea1(QWidget *window, const QString &text, bool hex)
     hexCheck->setChecked(hex);
     click(send);
     return true;
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator rng(seed);
+    for (char &byte : bytes)
+        byte = static_cast<char>(rng.bounded(256));
+    return bytes;
+}
+
+Rig::Rig(int frameGapMs)
+    : reads(serialPortOf(&window), &QSerialPort::readyRead)
+{
+    spin(QStringLiteral("frameGapSpin"))->setValue(frameGapMs);
+    open = openPort(w, pty.slavePath());
+}
+
+qint64 Rig::count(const QString &caption)
+{
+    auto *edit = byName<QLineEdit>(w, caption);
+    return (edit ? edit->text() : counter(w, caption)).toLongLong();
+}
+
+bool Rig::feed(const QByteArray &chunk)
+{
+    const int before = reads.count();
+    return pty.write(chunk) && QTest::qWaitFor([&] { return reads.count() > before; });
+}
+
+bool Rig::startCapture(const QString &path)
+{
+    boxes.chooseFile(path);
+    press(QStringLiteral("saveDataButton"));
+    return byName<QAbstractButton>(w, QStringLiteral("saveDataButton"))->text() == "停止保存";
+}
+
+QByteArray Rig::wire()
+{
+    return pty.waitForBytes(count(QStringLiteral("sentBytesEdit"))) ? pty.collected() : "lost";
+}
+
+void Rig::join(int n, const QString &text, int periodMs)
+{
+    sendArea(w, n)->setPlainText(text);
+    spin(QStringLiteral("autoSendIntervalSpin%1").arg(n))->setValue(periodMs);
+    set(QStringLiteral("joinRotationCheck%1").arg(n), true);
+}
+
+bool Rig::load(const QByteArray &content)
+{
+    QFile file(dir.filePath(QString::number(boxes.count())));
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
+            && file.flush();
+    boxes.chooseFile(file.fileName());
+    press(QStringLiteral("chooseSendFileButton"));
+    return written;
 }
 
 } // namespace testsupport

@@ -1,8 +1,14 @@
 #ifndef QUORVEL_TESTSUPPORT_H
 #define QUORVEL_TESTSUPPORT_H
 
+#include "mainwindow.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QSet>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -13,6 +19,7 @@ class QAbstractButton;
 class QCheckBox;
 class QPlainTextEdit;
 class QSerialPort;
+class QSpinBox;
 class QWidget;
 
 namespace testsupport {
@@ -25,7 +32,8 @@ void prepareEnvironment();
 void useFreshSettings();
 
 // A kernel pseudo-terminal. The window opens the slave by its path; the test
-// plays the device on the master side.
+// plays the device on the master side, as a real line would behave: a frame
+// in pieces with pauses, the pace of a baud rate, a device that stops reading.
 class Pty
 {
 public:
@@ -38,6 +46,15 @@ public:
 
     // Writes to the master: the window receives these bytes.
     bool write(const QByteArray &bytes);
+    // Writes the pieces pauseMs apart, the window running meanwhile (an
+    // adapter passing a frame on in pieces).
+    bool writePieces(const QList<QByteArray> &pieces, int pauseMs);
+    // Writes at the pace of a line at baud, ten bits a byte.
+    bool writePaced(const QByteArray &bytes, int baud);
+    // While stopped nothing is read from the master, so what the window
+    // writes fills the pty and then waits in the window's own buffer.
+    void stopReading() { reading = false; }
+    void resumeReading() { reading = true; }
     // Waits, processing events, until at least count bytes have arrived in
     // total since the last take(); returns whether they did.
     bool waitForBytes(int count, int timeoutMs = 5000);
@@ -57,6 +74,7 @@ private:
     int masterFd = -1;
     QString path;
     QByteArray buffer;
+    bool reading = true;
 };
 
 // Records every modal widget that appears and answers it. Arm before the
@@ -126,6 +144,43 @@ bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes);
 
 // Sends text from area 1 with its own "16进制" option as given.
 bool sendFromArea1(QWidget *window, const QString &text, bool hex);
+
+// Random bytes, the same for the same seed.
+QByteArray randomBytes(int size, quint32 seed);
+
+// A window with its port open on a fresh pseudo-terminal; boxes answer its
+// dialogs. A frame gap of 0 makes every read a frame of its own, which tests
+// of what one read does rely on. Widgets are found by object name.
+struct Rig
+{
+    explicit Rig(int frameGapMs = 0);
+
+    ModalHandler boxes;
+    Pty pty;
+    MainWindow window;
+    QWidget *w = &window;
+    QTemporaryDir dir;
+    bool open = false;
+    QSignalSpy reads;
+
+    void set(const QString &name, bool on) { byName<QAbstractButton>(w, name)->setChecked(on); }
+    void press(const QString &name) { click(byName<QAbstractButton>(w, name)); }
+    QSpinBox *spin(const QString &name) { return byName<QSpinBox>(w, name); }
+    // A counter by its row caption ("收帧数") or object name.
+    qint64 count(const QString &caption);
+    // Writes the chunk and waits until the window has read it.
+    bool feed(const QByteArray &chunk);
+    // Writes the bytes and waits until they were counted as one new frame.
+    bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
+    bool startCapture(const QString &path);
+    // Everything the window has sent, once all of it reached the device.
+    QByteArray wire();
+    bool silentFor(int ms) { return !pty.waitForBytes(wire().size() + 1, ms); }
+    // Area n takes part in area rotation with this text and period.
+    void join(int n, const QString &text, int periodMs);
+    // Loads a send file of this content through "选择发送文件".
+    bool load(const QByteArray &content);
+};
 
 } // namespace testsupport
 

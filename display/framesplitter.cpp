@@ -1,0 +1,64 @@
+#include "framesplitter.h"
+
+FrameSplitter::FrameSplitter(QObject *parent)
+    : QObject(parent)
+{
+    gapTimer.setSingleShot(true);
+    gapTimer.setTimerType(Qt::PreciseTimer);
+    connect(&gapTimer, &QTimer::timeout, this, &FrameSplitter::checkSilence);
+    clock.start();
+}
+
+void FrameSplitter::setGap(int ms)
+{
+    gapMs = qMax(0, ms);
+    if (gapMs == 0)
+        gapTimer.stop();
+}
+
+int FrameSplitter::nextPiece(int size, bool *startsFrame)
+{
+    if (gapMs == 0) {
+        *startsFrame = true;
+        frameOpen = true;
+        return size;
+    }
+    // A silence not yet reported by the timer ends the frame all the same.
+    const bool quiet = clock.elapsed() - lastByteMs >= gapMs;
+    *startsFrame = !frameOpen || quiet || frameBytes >= longestFrame;
+    if (*startsFrame) {
+        frameOpen = true;
+        frameBytes = 0;
+    }
+    const int piece = qMin(size, longestFrame - frameBytes);
+    frameBytes += piece;
+    return piece;
+}
+
+void FrameSplitter::readDone()
+{
+    if (gapMs == 0)
+        return;
+    lastByteMs = clock.elapsed();
+    // Not restarted per read: the timeout looks at the last byte's time.
+    if (!gapTimer.isActive())
+        gapTimer.start(gapMs);
+}
+
+void FrameSplitter::catchUp()
+{
+    if (gapTimer.isActive() && clock.elapsed() - lastByteMs >= gapMs) {
+        gapTimer.stop();
+        emit silence();
+    }
+}
+
+void FrameSplitter::checkSilence()
+{
+    const qint64 quietMs = clock.elapsed() - lastByteMs;
+    if (quietMs < gapMs) {
+        gapTimer.start(int(gapMs - quietMs));
+        return;
+    }
+    emit silence();
+}

@@ -1,0 +1,36 @@
+#include "portidentity.h"
+
+#include <QSerialPortInfo>
+
+PortIdentity PortIdentity::of(const QSerialPortInfo &info)
+{
+    PortIdentity identity;
+    if (info.isNull())
+        return identity;
+    identity.serialNumber = info.serialNumber();
+    identity.hasIds = info.hasVendorIdentifier() && info.hasProductIdentifier();
+    if (identity.hasIds) {
+        identity.vendorId = info.vendorIdentifier();
+        identity.productId = info.productIdentifier();
+    }
+    identity.location = info.systemLocation();
+    return identity;
+}
+
+bool PortIdentity::operator==(const PortIdentity &other) const
+{
+    return serialNumber == other.serialNumber && hasIds == other.hasIds
+            && vendorId == other.vendorId && productId == other.productId
+            && location == other.location;
+}
+
+bool isSameDevice(const PortIdentity &lost, const PortIdentity &found)
+{
+    const bool sameIds = lost.hasIds == found.hasIds && lost.vendorId == found.vendorId
+            && lost.productId == found.productId;
+    if (!lost.serialNumber.isEmpty())
+        return found.serialNumber == lost.serialNumber && (!found.hasIds || sameIds);
+    if (lost.hasIds)
+        return found.serialNumber.isEmpty() && sameIds && found.location == lost.location;
+    return true;
+}
