@@ -53,8 +53,9 @@ void MainWindow::buildReceivePane()
     recvEdit->setFont(paneFont);
 
     trafficView = new TrafficView(recvEdit, this);
-    // The counters change with every flush; repainting them ten times a
-    // second is enough to read them, and the last request is always served.
+    // In a stream the counters change with every flush; repainting them ten
+    // times a second is enough to read them, and the last request is always
+    // served. Traffic after a quiet moment is counted on the screen at once.
     // They never run ahead of the pane: with lines still to come, the flush
     // that brings them asks again.
     auto *counterPacer = new Pacer(100, this);
@@ -66,7 +67,10 @@ void MainWindow::buildReceivePane()
             [this, counterPacer](const QVector<TrafficPiece> &pieces) {
                 if (capturing && captureFile.isOpen() && !pieces.isEmpty())
                     writeCapture(pieces);
-                counterPacer->request();
+                if (trafficView->isFlushingInStream())
+                    counterPacer->request();
+                else
+                    showCounters();
             });
     frameSplitter = new FrameSplitter(this);
     connect(frameSplitter, &FrameSplitter::silence, this, [this] { onFrameSilence(); });

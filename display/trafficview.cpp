@@ -61,7 +61,11 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     timer.setSingleShot(true);
     // A coarse timer may fire 5 % late, past the promised interval.
     timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, &TrafficView::flush);
+    connect(&timer, &QTimer::timeout, this, [this] {
+        flushingInStream = true;
+        flush();
+        flushingInStream = false;
+    });
 }
 
 void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)

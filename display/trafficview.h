@@ -54,6 +54,9 @@ public:
     // flush is an interval old, otherwise when the interval ends.
     void scheduleFlush();
     bool hasPending() const { return !pending.isEmpty(); }
+    // True during a flush that waited for its interval: lines are arriving
+    // close together, and more are likely to follow.
+    bool isFlushingInStream() const { return flushingInStream; }
     // Shows everything pending now.
     void flush();
     // Empties the pane after showing (and so capturing) what is pending.
@@ -72,6 +75,7 @@ private:
     QElapsedTimer sinceFlush;
     QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
+    bool flushingInStream = false;
 };
 
 #endif // QUORVEL_TRAFFICVIEW_H
