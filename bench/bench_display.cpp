@@ -329,7 +329,11 @@ double percentile(std::vector<double> values, double fraction)
 class ShownOffset
 {
 public:
-    ShownOffset(const QByteArray &payload, bool text) : payload(payload), text(text) { }
+    ShownOffset(const QByteArray &payload, bool text)
+        : payload(payload)
+        , text(text)
+    {
+    }
 
     qint64 at(QPlainTextEdit *pane)
     {
@@ -355,7 +359,8 @@ private:
             const qint64 line = tail.mid(marker + 5, 7).toLongLong(&ok);
             if (ok && tail.size() >= marker + 12) {
                 // A paragraph break stands for the two bytes of CR LF.
-                const qint64 after = tail.size() - marker + tail.mid(marker).count(QLatin1Char('\n'));
+                const qint64 after =
+                        tail.size() - marker + tail.mid(marker).count(QLatin1Char('\n'));
                 shown = std::max(shown, line * lineLength + after);
                 break;
             }
@@ -395,7 +400,11 @@ class PaintWatch : public QObject
 public:
     PaintWatch(QPlainTextEdit *pane, const QByteArray &payload, bool text, int slice,
                const std::vector<double> &writtenAt, std::atomic<int> &written)
-        : pane(pane), offset(payload, text), slice(slice), writtenAt(writtenAt), written(written)
+        : pane(pane)
+        , offset(payload, text)
+        , slice(slice)
+        , writtenAt(writtenAt)
+        , written(written)
     {
         pane->viewport()->installEventFilter(this);
     }
