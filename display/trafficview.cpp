@@ -116,10 +116,12 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFi
     // Clearing and adding in one edit: the pane lays itself out, sets its
     // scroll bar and repaints once, not once for the empty pane and again
     // for the new lines.
+    // Positions are set rather than moved to: moving a cursor lays out its
+    // paragraph, here one that is about to go or to grow.
     QTextCursor edit(document);
     edit.beginEditBlock();
     if (clearFirst) {
-        edit.select(QTextCursor::Document);
+        edit.setPosition(document->characterCount() - 1, QTextCursor::KeepAnchor);
         edit.removeSelectedText();
     }
 
@@ -146,7 +148,7 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFi
         run = runAfter(run, piece.text);
         empty = empty && text.isEmpty();
     }
-    edit.movePosition(QTextCursor::End);
+    edit.setPosition(document->characterCount() - 1);
     edit.insertText(text);
     edit.endEditBlock();
 
