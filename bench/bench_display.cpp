@@ -22,10 +22,13 @@
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextStream>
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -311,7 +314,130 @@ void growth(const QString &view, int mib)
                       .arg(stalls.longestMs(), 0, 'f', 1));
 }
 
-// The 921600-baud rate: 92,160 bytes a second in 10 ms slices.
+double percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const size_t index =
+            std::min(values.size() - 1, size_t(std::ceil(fraction * values.size())) - 1);
+    return values[index];
+}
+
+// How much of the payload the pane shows: found from the text at its end,
+// which is what a paint of the pane at the bottom draws last.
+class ShownOffset
+{
+public:
+    ShownOffset(const QByteArray &payload, bool text)
+        : payload(payload)
+        , text(text)
+    {
+    }
+
+    qint64 at(QPlainTextEdit *pane)
+    {
+        // The tail of the last few paragraphs, enough to hold a line number
+        // or eight bytes in hexadecimal.
+        QString tail;
+        QTextBlock block = pane->document()->lastBlock();
+        for (int blocks = 0; block.isValid() && blocks < 4 && tail.size() < 80; ++blocks) {
+            tail.prepend(block.text().right(80) + (blocks > 0 ? QStringLiteral("\n") : QString()));
+            block = block.previous();
+        }
+        return text ? fromText(tail) : fromHex(tail);
+    }
+
+private:
+    // Text lines are all as long as the first and carry their number.
+    qint64 fromText(const QString &tail)
+    {
+        static const int lineLength = payload.indexOf('\n') + 1;
+        for (int marker = tail.lastIndexOf(QLatin1String("line ")); marker >= 0;
+             marker = tail.lastIndexOf(QLatin1String("line "), marker - 1)) {
+            bool ok = false;
+            const qint64 line = tail.mid(marker + 5, 7).toLongLong(&ok);
+            if (ok && tail.size() >= marker + 12) {
+                // A paragraph break stands for the two bytes of CR LF.
+                const qint64 after =
+                        tail.size() - marker + tail.mid(marker).count(QLatin1Char('\n'));
+                shown = std::max(shown, line * lineLength + after);
+                break;
+            }
+            if (marker == 0)
+                break;
+        }
+        return shown;
+    }
+    // Random bytes: the last eight shown are found once in the payload.
+    qint64 fromHex(const QString &tail)
+    {
+        QByteArray digits;
+        for (int i = tail.size() - 1; i >= 0 && digits.size() < 16; --i) {
+            if (isxdigit(tail.at(i).toLatin1()))
+                digits.prepend(tail.at(i).toLatin1());
+        }
+        if (digits.size() < 16)
+            return shown;
+        const QByteArray last = QByteArray::fromHex(digits);
+        const qint64 from = std::max<qint64>(0, shown - 8);
+        const int found = payload.indexOf(last, int(from));
+        if (found >= 0)
+            shown = found + last.size();
+        return shown;
+    }
+
+    const QByteArray &payload;
+    const bool text;
+    qint64 shown = 0;
+};
+
+// Times each paint of the pane and learns from it which slices of the
+// payload it shows; its own CPU time is kept apart so the figure is the
+// window's alone.
+class PaintWatch : public QObject
+{
+public:
+    PaintWatch(QPlainTextEdit *pane, const QByteArray &payload, bool text, int slice,
+               const std::vector<double> &writtenAt, std::atomic<int> &written)
+        : pane(pane)
+        , offset(payload, text)
+        , slice(slice)
+        , writtenAt(writtenAt)
+        , written(written)
+    {
+        pane->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        const double cpu0 = threadCpuSeconds();
+        const double now = monotonicSeconds();
+        const qint64 shown = offset.at(pane);
+        const int slices = written;
+        for (; seen < slices && qint64(seen + 1) * slice <= shown; ++seen)
+            delays.push_back((now - writtenAt[size_t(seen)]) * 1000);
+        ++paints;
+        ownCpu += threadCpuSeconds() - cpu0;
+        return false;
+    }
+    std::vector<double> delays;
+    double ownCpu = 0;
+    int paints = 0;
+
+private:
+    QPlainTextEdit *pane;
+    ShownOffset offset;
+    const int slice;
+    const std::vector<double> &writtenAt;
+    std::atomic<int> &written;
+    int seen = 0;
+};
+
+// The 921600-baud rate: 92,160 bytes a second in 10 ms slices. Besides the
+// CPU, the delay of each slice from its write to the first paint of the pane
+// that shows it.
 void paced(const QString &view, int seconds)
 {
     Rig rig;
@@ -320,8 +446,14 @@ void paced(const QString &view, int seconds)
     if (!rig.open())
         qFatal("cannot open %s", qPrintable(rig.device.slave));
     const int rate = 92160;
+    const int slice = rate / 100;
     const QByteArray payload =
             text ? textLines(qint64(rate) * seconds) : randomBytes(qint64(rate) * seconds);
+    const int slices = payload.size() / slice;
+    std::vector<double> writtenAt(size_t(slices) + 1);
+    std::atomic<int> written{ 0 };
+    PaintWatch paints(byName<QPlainTextEdit>(rig.w, QStringLiteral("recvEdit")), payload, text,
+                      slice, writtenAt, written);
     StallWatch stalls;
     std::atomic<bool> fed{ false };
     const double wall0 = monotonicSeconds();
@@ -329,10 +461,13 @@ void paced(const QString &view, int seconds)
     std::thread feeder([&] {
         timespec next{};
         clock_gettime(CLOCK_MONOTONIC, &next);
-        const int slice = rate / 100;
         for (int done = 0; done < payload.size(); done += slice) {
             rig.device.writeAll(payload.constData() + done,
                                 size_t(std::min(slice, payload.size() - done)));
+            if (written < slices) {
+                writtenAt[size_t(written.load())] = monotonicSeconds();
+                ++written;
+            }
             next.tv_nsec += 10000000;
             if (next.tv_nsec >= 1000000000) {
                 next.tv_nsec -= 1000000000;
@@ -345,26 +480,23 @@ void paced(const QString &view, int seconds)
     waitFor([&] { return fed && rig.shownBytes() >= payload.size(); }, seconds * 10000,
             "the paced stream to be shown", 50);
     const double wall = monotonicSeconds() - wall0;
-    const double cpu = threadCpuSeconds() - cpu0;
+    const double cpu = threadCpuSeconds() - cpu0 - paints.ownCpu;
     feeder.join();
     printJson(QStringLiteral("{\"figure\":\"paced\",\"view\":\"%1\",\"rate\":%2,\"seconds\":%3,"
-                             "\"cpu_pct\":%4,\"stall_ms\":%5,\"shown\":%6}")
+                             "\"cpu_pct\":%4,\"stall_ms\":%5,\"shown\":%6,\"paints\":%7,"
+                             "\"slices_seen\":%8,\"slices\":%9,\"shown_p99_ms\":%10,"
+                             "\"shown_max_ms\":%11}")
                       .arg(view)
                       .arg(rate)
                       .arg(wall, 0, 'f', 2)
                       .arg(100.0 * cpu / wall, 0, 'f', 1)
                       .arg(stalls.longestMs(), 0, 'f', 1)
-                      .arg(rig.shownBytes() >= payload.size() ? "true" : "false"));
-}
-
-double percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    const size_t index =
-            std::min(values.size() - 1, size_t(std::ceil(fraction * values.size())) - 1);
-    return values[index];
+                      .arg(rig.shownBytes() >= payload.size() ? "true" : "false")
+                      .arg(paints.paints)
+                      .arg(paints.delays.size())
+                      .arg(slices)
+                      .arg(percentile(paints.delays, 0.99), 0, 'f', 1)
+                      .arg(percentile(paints.delays, 1.0), 0, 'f', 1));
 }
 
 // A file rotation waiting for answers, answered at once: from the answer

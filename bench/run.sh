@@ -52,7 +52,8 @@ for r in rows:
               f'last {r["s_per_mib"][-1]:.2f}, max {max(r["s_per_mib"]):.2f}; RSS {r["rss_mib"]:.0f} MiB '
               f'| per MiB first {cpu_s[0]:.2f} s, last {cpu_s[-1]:.2f} s: last/first {r["last_to_first_cpu"]:.2f} | {stall} |')
     elif f == "paced":
-        print(f'| 921600-baud rate, {r["seconds"]:.0f} s | {r["view"]} | all shown: {r["shown"]} '
+        print(f'| 921600-baud rate, {r["seconds"]:.0f} s | {r["view"]} | all shown: {r["shown"]}; arrival to '
+              f'shown p99 {r["shown_p99_ms"]:.0f} ms, max {r["shown_max_ms"]:.0f} ms ({r["paints"]} paints) '
               f'| {r["cpu_pct"]:.1f} % of a core | {stall} |')
     elif f == "answer":
         print(f'| answer-wait turnaround, {r["lines"]} lines | text | median {r["median_ms"]:.2f} ms, '

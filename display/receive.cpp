@@ -1,5 +1,7 @@
 #include "framesplitter.h"
 #include "mainwindow.h"
+#include "pacer.h"
+#include "trafficpane.h"
 #include "trafficview.h"
 
 #include <QCheckBox>
@@ -39,7 +41,7 @@ QLineEdit *newCounterEdit()
 
 void MainWindow::buildReceivePane()
 {
-    recvEdit = new QPlainTextEdit;
+    recvEdit = new TrafficPane;
     recvEdit->setReadOnly(true);
     recvEdit->setMinimumHeight(180);
     // A read-only log: an undo history would only grow with the traffic.
@@ -51,11 +53,25 @@ void MainWindow::buildReceivePane()
     recvEdit->setFont(paneFont);
 
     trafficView = new TrafficView(recvEdit, this);
-    connect(trafficView, &TrafficView::flushed, this, [this](const QVector<TrafficPiece> &pieces) {
-        if (capturing && captureFile.isOpen() && !pieces.isEmpty())
-            writeCapture(pieces);
-        showCounters();
+    // In a stream the counters change with every flush; repainting them ten
+    // times a second is enough to read them, and the last request is always
+    // served. Traffic after a quiet moment is counted on the screen at once.
+    // They never run ahead of the pane: with lines still to come, the flush
+    // that brings them asks again.
+    auto *counterPacer = new Pacer(100, this);
+    connect(counterPacer, &Pacer::due, this, [this] {
+        if (!trafficView->hasPending())
+            showCounters();
     });
+    connect(trafficView, &TrafficView::flushed, this,
+            [this, counterPacer](const QVector<TrafficPiece> &pieces) {
+                if (capturing && captureFile.isOpen() && !pieces.isEmpty())
+                    writeCapture(pieces);
+                if (trafficView->isFlushingInStream())
+                    counterPacer->request();
+                else
+                    showCounters();
+            });
     frameSplitter = new FrameSplitter(this);
     connect(frameSplitter, &FrameSplitter::silence, this, [this] { onFrameSilence(); });
     frameGapSpin = named(new QSpinBox, "frameGapSpin");
@@ -77,6 +93,7 @@ void MainWindow::buildReceivePane()
 
     // Closing the port ends its traffic: show the last of it now.
     connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
+    connect(serialPort, &QIODevice::aboutToClose, this, &MainWindow::showCounters);
 
     stopDisplayButton = new QPushButton(tr("停止显示"));
     stopDisplayButton->setCheckable(true);

@@ -7,6 +7,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Characters after which the document starts a new paragraph when text is
@@ -43,8 +47,25 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     : QObject(parent)
     , pane(pane)
 {
+#if defined(__GLIBC__)
+    // Every auto-clear frees the layout of a pane full of text and the next
+    // flush builds it again. By default glibc hands the freed pages back to
+    // the system at once and faults them in again on the next flush; keep
+    // up to 64 MiB of them (a pane full of text needs a few).
+    static const bool keepFreedMemory = [] {
+        mallopt(M_MMAP_THRESHOLD, 4 << 20);
+        return mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
+    }();
+    Q_UNUSED(keepFreedMemory)
+#endif
     timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, this, &TrafficView::flush);
+    // A coarse timer may fire 5 % late, past the promised interval.
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, this, [this] {
+        flushingInStream = true;
+        flush();
+        flushingInStream = false;
+    });
 }
 
 void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)
@@ -68,14 +89,15 @@ void TrafficView::flush()
     timer.stop();
     sinceFlush.start();
 
-    if (autoClearAllowed && pane->verticalScrollBar()->isVisible())
-        pane->clear();
+    const bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
     autoClearAllowed = false;
 
     const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
     if (!pieces.isEmpty())
-        insertPieces(pieces);
+        insertPieces(pieces, clearFirst);
+    else if (clearFirst)
+        pane->clear();
     emit flushed(pieces);
 }
 
@@ -85,11 +107,25 @@ void TrafficView::clear()
     pane->clear();
 }
 
-void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces)
+void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst)
 {
     QTextDocument *document = pane->document();
-    const bool wasEmpty = document->isEmpty();
-    bool empty = wasEmpty;
+    QScrollBar *bar = pane->verticalScrollBar();
+    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
+
+    // Clearing and adding in one edit: the pane lays itself out, sets its
+    // scroll bar and repaints once, not once for the empty pane and again
+    // for the new lines.
+    // Positions are set rather than moved to: moving a cursor lays out its
+    // paragraph, here one that is about to go or to grow.
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    if (clearFirst) {
+        edit.setPosition(document->characterCount() - 1, QTextCursor::KeepAnchor);
+        edit.removeSelectedText();
+    }
+
+    bool empty = document->isEmpty();
     int run = document->lastBlock().length() - 1;
     bool continuous = false;
 
@@ -112,27 +148,17 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces)
         run = runAfter(run, piece.text);
         empty = empty && text.isEmpty();
     }
+    edit.setPosition(document->characterCount() - 1);
+    edit.insertText(text);
+    edit.endEditBlock();
 
-    if (!continuous && pieces.first().kind == TrafficPiece::FrameStart) {
-        // The pane's own append starts the first paragraph and keeps the view
-        // at the bottom only if it was there.
-        pane->appendPlainText(wasEmpty ? text : text.mid(1));
-        return;
-    }
     if (!continuous) {
-        // The rest of a frame's paragraph: the same, without a new paragraph.
-        QScrollBar *bar = pane->verticalScrollBar();
-        const bool atBottom = bar->value() >= bar->maximum();
-        QTextCursor cursor(document);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(text);
+        // As the pane's own append does: the view stays at the bottom only if
+        // it was there, and the user's cursor stays where it was.
         if (atBottom)
             bar->setValue(bar->maximum());
         return;
     }
-    QTextCursor cursor = pane->textCursor();
-    cursor.movePosition(QTextCursor::End, QTextCursor::MoveAnchor);
-    cursor.insertText(text);
-    pane->setTextCursor(cursor);
+    pane->setTextCursor(edit);
     pane->ensureCursorVisible();
 }

@@ -36,8 +36,10 @@ class TrafficView : public QObject
     Q_OBJECT
 
 public:
-    // Longest wait of a line behind the previous flush.
-    static constexpr int intervalMs = 30;
+    // Longest wait of a line behind the previous flush: under the 50 ms in
+    // which a user takes a line as shown at once, with room for the flush
+    // and the paint that follow.
+    static constexpr int intervalMs = 42;
     // Continuous display breaks a longer run into paragraphs at frame
     // starts, so that no flush lays out an ever-growing paragraph.
     static constexpr int longestRun = 4096;
@@ -51,6 +53,10 @@ public:
     // Something changed that the user should see: flush now when the last
     // flush is an interval old, otherwise when the interval ends.
     void scheduleFlush();
+    bool hasPending() const { return !pending.isEmpty(); }
+    // True during a flush that waited for its interval: lines are arriving
+    // close together, and more are likely to follow.
+    bool isFlushingInStream() const { return flushingInStream; }
     // Shows everything pending now.
     void flush();
     // Empties the pane after showing (and so capturing) what is pending.
@@ -62,13 +68,14 @@ signals:
     void flushed(const QVector<TrafficPiece> &pieces);
 
 private:
-    void insertPieces(const QVector<TrafficPiece> &pieces);
+    void insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst);
 
     QPlainTextEdit *pane;
     QTimer timer;
     QElapsedTimer sinceFlush;
     QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
+    bool flushingInStream = false;
 };
 
 #endif // QUORVEL_TRAFFICVIEW_H

@@ -5,12 +5,14 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -29,6 +31,23 @@ QList<QByteArray> randomChunks(int count, int largest, quint32 seed)
     for (int i = 0; i < count; ++i)
         chunks.append(randomBytes(random.bounded(1, largest + 1), random.generate()));
     return chunks;
+}
+
+// Pixels of the pane's text area that are not white, as on the screen.
+int inkedPixels(QPlainTextEdit *pane)
+{
+    QWidget *view = pane->viewport();
+    const QPoint origin = view->mapTo(view->window(), QPoint(0, 0));
+    const QImage shot = view->screen()
+                                ->grabWindow(view->window()->winId(), origin.x(), origin.y(),
+                                             view->width(), view->height())
+                                .toImage();
+    int inked = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x)
+            inked += shot.pixelColor(x, y) != Qt::white;
+    }
+    return inked;
 }
 
 QString hexOf(const QByteArray &bytes)
@@ -205,7 +224,7 @@ private slots:
         QTRY_VERIFY(receiveText(rig.w).endsWith("44\n"));
         QVERIFY(gapMs ? rig.pty.writePaced("EFGHIJ", 1200) : rig.feed("EFGHIJ"));
         QTRY_VERIFY(receiveText(rig.w).endsWith("4A\n"));
-        QCOMPARE(rig.count("收帧数"), qint64(lines.count('\n')));
+        QTRY_COMPARE(rig.count("收帧数"), qint64(lines.count(QLatin1Char('\n'))));
 
         const QRegularExpression stamp("\\[\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d\\] \\[接收\\]");
         QCOMPARE(receiveText(rig.w).replace(stamp, "[R]"),
@@ -214,6 +233,24 @@ private slots:
         QFile file(rig.dir.filePath("capture.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()).replace(stamp, "[R]"), lines);
+    }
+
+    // The pane paints its own white background: nothing of the text is left
+    // on the screen once the pane is cleared, in every theme.
+    void clearedPaneIsWhite()
+    {
+        Rig rig;
+        QVERIFY(rig.open);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QPlainTextEdit *pane = receivePane(rig.w);
+        for (int theme = 0; theme < 3; ++theme) {
+            QVERIFY(rig.feed(QByteArray(40, char(0xAA))));
+            QTRY_VERIFY(inkedPixels(pane) > 0);
+            click(findButton(rig.w, "清空接收区"));
+            QTRY_COMPARE(inkedPixels(pane), 0);
+            click(byName<QAbstractButton>(rig.w, QStringLiteral("themeButton")));
+        }
     }
 
     // After a flood the capture file holds exactly the lines the pane shows,

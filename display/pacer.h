@@ -1,0 +1,31 @@
+#ifndef QUORVEL_PACER_H
+#define QUORVEL_PACER_H
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+// Lets a costly refresh run at most once per interval: at once when the last
+// run is an interval old, otherwise when the interval ends, so the last
+// request is never lost and a request after a quiet moment is served at once.
+class Pacer : public QObject
+{
+    Q_OBJECT
+
+public:
+    Pacer(int intervalMs, QObject *parent);
+
+    void request();
+
+signals:
+    void due();
+
+private:
+    void run();
+
+    const int intervalMs;
+    QTimer timer;
+    QElapsedTimer sinceRun;
+};
+
+#endif // QUORVEL_PACER_H
