@@ -7,7 +7,7 @@ Pacer::Pacer(int intervalMs, QObject *parent)
     timer.setSingleShot(true);
     // A coarse timer may fire 5 % late, past the promised interval.
     timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, &Pacer::run);
+    connect(&timer, &QTimer::timeout, this, [this] { run(true); });
 }
 
 void Pacer::request()
@@ -16,13 +16,19 @@ void Pacer::request()
         return;
     const qint64 since = sinceRun.isValid() ? sinceRun.elapsed() : intervalMs;
     if (since >= intervalMs)
-        run();
+        run(false);
     else
         timer.start(int(intervalMs - since));
 }
 
-void Pacer::run()
+void Pacer::ranNow()
+{
+    timer.stop();
+    sinceRun.start();
+}
+
+void Pacer::run(bool inStream)
 {
     sinceRun.start();
-    emit due();
+    emit due(inStream);
 }

@@ -16,12 +16,16 @@ public:
     Pacer(int intervalMs, QObject *parent);
 
     void request();
+    // The refresh ran on its own (shown at once on demand): the interval
+    // counts from now and a waiting request is dropped.
+    void ranNow();
 
 signals:
-    void due();
+    // inStream: the request waited for the interval, so traffic keeps coming.
+    void due(bool inStream);
 
 private:
-    void run();
+    void run(bool inStream);
 
     const int intervalMs;
     QTimer timer;

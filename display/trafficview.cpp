@@ -1,4 +1,5 @@
 #include "trafficview.h"
+#include "pacer.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -58,11 +59,9 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     }();
     Q_UNUSED(keepFreedMemory)
 #endif
-    timer.setSingleShot(true);
-    // A coarse timer may fire 5 % late, past the promised interval.
-    timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, [this] {
-        flushingInStream = true;
+    pacer = new Pacer(intervalMs, this);
+    connect(pacer, &Pacer::due, this, [this](bool inStream) {
+        flushingInStream = inStream;
         flush();
         flushingInStream = false;
     });
@@ -75,19 +74,12 @@ void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ow
 
 void TrafficView::scheduleFlush()
 {
-    if (timer.isActive())
-        return;
-    const qint64 since = sinceFlush.isValid() ? sinceFlush.elapsed() : intervalMs;
-    if (since >= intervalMs)
-        flush();
-    else
-        timer.start(int(intervalMs - since));
+    pacer->request();
 }
 
 void TrafficView::flush()
 {
-    timer.stop();
-    sinceFlush.start();
+    pacer->ranNow();
 
     const bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
     autoClearAllowed = false;

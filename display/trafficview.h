@@ -1,14 +1,14 @@
 #ifndef QUORVEL_TRAFFICVIEW_H
 #define QUORVEL_TRAFFICVIEW_H
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 #include <QVector>
 
 class QLabel;
 class QPlainTextEdit;
+class QTimer;
+class Pacer;
 
 // A piece of traffic for the pane and the capture file. A frame is one
 // FrameStart (time stamp, tag and the first bytes), the Continuations that
@@ -71,8 +71,7 @@ private:
     void insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst);
 
     QPlainTextEdit *pane;
-    QTimer timer;
-    QElapsedTimer sinceFlush;
+    Pacer *pacer = nullptr;
     QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
     bool flushingInStream = false;
