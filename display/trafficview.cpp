@@ -151,6 +151,13 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFi
             bar->setValue(bar->maximum());
         return;
     }
-    pane->setTextCursor(edit);
-    pane->ensureCursorVisible();
+    // The pane's own cursor moves with text inserted where it stands, so it
+    // is usually at the end already; setting it again and asking for its
+    // rectangle to scroll there would lay out and measure the last line
+    // once more on every flush. At the end of the document, showing the
+    // cursor is showing the last line: the bottom of the scroll range.
+    const QTextCursor current = pane->textCursor();
+    if (current.hasSelection() || current.position() != edit.position())
+        pane->setTextCursor(edit);
+    bar->setValue(bar->maximum());
 }
