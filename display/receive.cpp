@@ -58,7 +58,7 @@ void MainWindow::buildReceivePane()
     // served. Traffic after a quiet moment is counted on the screen at once.
     // They never run ahead of the pane: with lines still to come, the flush
     // that brings them asks again.
-    auto *counterPacer = new Pacer(100, this);
+    auto *counterPacer = new Pacer(100, Pacer::UntilIntervalEnds, this);
     connect(counterPacer, &Pacer::due, this, [this] {
         if (!trafficView->hasPending())
             showCounters();

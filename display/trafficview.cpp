@@ -59,7 +59,7 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     }();
     Q_UNUSED(keepFreedMemory)
 #endif
-    pacer = new Pacer(intervalMs, this);
+    pacer = new Pacer(intervalMs, Pacer::OneInterval, this);
     connect(pacer, &Pacer::due, this, [this](bool inStream) {
         flushingInStream = inStream;
         flush();
@@ -86,8 +86,18 @@ void TrafficView::flush()
 
     const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
-    if (!pieces.isEmpty())
+    if (!pieces.isEmpty()) {
+        // The edit repaints the whole pane anyway: with updates held back,
+        // moving to the new end of the pane does not first scroll the old
+        // picture and lay out the paragraphs it scrolls past.
+        QWidget *view = pane->viewport();
+        const bool holdUpdates = view->updatesEnabled();
+        if (holdUpdates)
+            view->setUpdatesEnabled(false);
         insertPieces(pieces, clearFirst);
+        if (holdUpdates)
+            view->setUpdatesEnabled(true);
+    }
     else if (clearFirst)
         pane->clear();
     emit flushed(pieces);

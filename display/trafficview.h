@@ -36,9 +36,9 @@ class TrafficView : public QObject
     Q_OBJECT
 
 public:
-    // Longest wait of a line behind the previous flush: under the 50 ms in
-    // which a user takes a line as shown at once, with room for the flush
-    // and the paint that follow.
+    // Longest wait of a line for its flush: under the 50 ms in which a user
+    // takes a line as shown at once, with room for the flush and the paint
+    // that follow.
     static constexpr int intervalMs = 42;
     // Continuous display breaks a longer run into paragraphs at frame
     // starts, so that no flush lays out an ever-growing paragraph.
