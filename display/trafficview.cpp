@@ -1,4 +1,5 @@
 #include "trafficview.h"
+#include "linefloor.h"
 #include "pacer.h"
 
 #include <QLabel>
@@ -8,19 +9,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 namespace {
-
-// Characters after which the document starts a new paragraph when text is
-// inserted (a carriage return and line feed pair counts once).
-bool breaksParagraph(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator
-            || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
-}
 
 // Length of the last paragraph after text was added to a paragraph that
 // already held run characters.
@@ -69,7 +64,8 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
 
 void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)
 {
-    pending.append({ kind, text, ownParagraph });
+    pending.append({ kind, text, ownParagraph, nextMayClear });
+    nextMayClear = false;
 }
 
 void TrafficView::scheduleFlush()
@@ -81,11 +77,15 @@ void TrafficView::flush()
 {
     pacer->ranNow();
 
-    const bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
+    bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
     autoClearAllowed = false;
+    nextMayClear = false;
 
     const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
+    // Pieces that a later piece clears away again are never shown.
+    const int from = firstPieceShown(pieces);
+    clearFirst = clearFirst || from > 0;
     if (!pieces.isEmpty()) {
         // The edit repaints the whole pane anyway: with updates held back,
         // moving to the new end of the pane does not first scroll the old
@@ -94,7 +94,7 @@ void TrafficView::flush()
         const bool holdUpdates = view->updatesEnabled();
         if (holdUpdates)
             view->setUpdatesEnabled(false);
-        insertPieces(pieces, clearFirst);
+        insertPieces(pieces, from, clearFirst);
         if (holdUpdates)
             view->setUpdatesEnabled(true);
     }
@@ -109,7 +109,46 @@ void TrafficView::clear()
     pane->clear();
 }
 
-void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst)
+// Shown one at a time, a piece that may clear the pane clears it when what
+// came before fills the pane. Within one flush that is known for sure only
+// where the text before is too long for the pane by any layout (LineFloor),
+// and all that comes before the last such clear is never seen. It is left
+// out of the pane, so that the pane does not lay out text that the same
+// flush clears away again; where that can be done by a few pieces less,
+// only as much of it as leaves the pane overflowing, so that its scroll bar
+// and width stay put instead of changing with every flush. Any other clear
+// is done, as before, at the next flush.
+int TrafficView::firstPieceShown(const QVector<TrafficPiece> &pieces)
+{
+    const auto mayClear = [](const TrafficPiece &piece) { return piece.mayClear; };
+    if (pieces.size() < 2 || !pane->isVisible()
+        || std::none_of(pieces.begin() + 1, pieces.end(), mayClear))
+        return 0;
+    lineFloor.setPane(pane);
+    const int fullPane = lineFloor.linesIn(pane->viewport()->height()) + 1;
+    int clearBefore = 0;
+    int lastClear = 0;
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (i > lastClear && pieces.at(i).mayClear && lineFloor.atLeast() > fullPane) {
+            clearBefore = lastClear;
+            lastClear = i;
+            lineFloor.restart();
+        }
+        lineFloor.add(pieces.at(i).text);
+    }
+    // A few pieces back at most: each step measures the rest again.
+    const int earliest = qMax(clearBefore + 1, lastClear - 8);
+    for (int from = lastClear; from >= earliest; --from) {
+        lineFloor.restart();
+        for (int i = from; i < pieces.size(); ++i)
+            lineFloor.add(pieces.at(i).text);
+        if (lineFloor.atLeast() > fullPane)
+            return from;
+    }
+    return lastClear;
+}
+
+void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, int from, bool clearFirst)
 {
     QTextDocument *document = pane->document();
     QScrollBar *bar = pane->verticalScrollBar();
@@ -133,7 +172,8 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFi
 
     // The text the piece-by-piece inserts would have added, in one piece.
     QString text;
-    for (const TrafficPiece &piece : pieces) {
+    for (int i = from; i < pieces.size(); ++i) {
+        const TrafficPiece &piece = pieces.at(i);
         continuous = continuous || !piece.ownParagraph;
         if (piece.kind == TrafficPiece::FrameStart) {
             if (piece.ownParagraph) {

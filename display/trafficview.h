@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "linefloor.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
@@ -22,6 +24,9 @@ struct TrafficPiece
     // The frame has a paragraph of its own ("帧换行") rather than running on
     // after the pane's text, separated by one blank.
     bool ownParagraph;
+    // "自动清" was checked when the piece came: a full pane is cleared
+    // before it.
+    bool mayClear = false;
 };
 
 // Lights a traffic lamp for 200 ms from now.
@@ -49,7 +54,11 @@ public:
     void addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph);
     // A piece reached the pane while "自动清" was checked: the next flush
     // clears the pane first if it is full.
-    void allowAutoClear() { autoClearAllowed = true; }
+    void allowAutoClear()
+    {
+        autoClearAllowed = true;
+        nextMayClear = true;
+    }
     // Something changed that the user should see: flush now when the last
     // flush is an interval old, otherwise when the interval ends.
     void scheduleFlush();
@@ -68,12 +77,15 @@ signals:
     void flushed(const QVector<TrafficPiece> &pieces);
 
 private:
-    void insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst);
+    void insertPieces(const QVector<TrafficPiece> &pieces, int from, bool clearFirst);
+    int firstPieceShown(const QVector<TrafficPiece> &pieces);
 
     QPlainTextEdit *pane;
     Pacer *pacer = nullptr;
+    LineFloor lineFloor;
     QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
+    bool nextMayClear = false;
     bool flushingInStream = false;
 };
 
