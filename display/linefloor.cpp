@@ -13,7 +13,8 @@ bool breaksParagraph(QChar c)
 
 void LineFloor::setPane(const QPlainTextEdit *pane)
 {
-    if (pane->font() != font) {
+    if (!measured || pane->font() != font) {
+        measured = true;
         font = pane->font();
         const QFontMetricsF metrics(font);
         // A tenth off for rounding and for anything that sets glyphs closer.

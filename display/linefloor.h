@@ -32,6 +32,7 @@ public:
 private:
     int paragraphLines() const;
 
+    bool measured = false;
     QFont font;
     qreal advance[0x80] = {};
     qreal lineHeight = 1;

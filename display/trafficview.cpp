@@ -86,18 +86,8 @@ void TrafficView::flush()
     // Pieces that a later piece clears away again are never shown.
     const int from = firstPieceShown(pieces);
     clearFirst = clearFirst || from > 0;
-    if (!pieces.isEmpty()) {
-        // The edit repaints the whole pane anyway: with updates held back,
-        // moving to the new end of the pane does not first scroll the old
-        // picture and lay out the paragraphs it scrolls past.
-        QWidget *view = pane->viewport();
-        const bool holdUpdates = view->updatesEnabled();
-        if (holdUpdates)
-            view->setUpdatesEnabled(false);
+    if (!pieces.isEmpty())
         insertPieces(pieces, from, clearFirst);
-        if (holdUpdates)
-            view->setUpdatesEnabled(true);
-    }
     else if (clearFirst)
         pane->clear();
     emit flushed(pieces);
@@ -137,7 +127,7 @@ int TrafficView::firstPieceShown(const QVector<TrafficPiece> &pieces)
         lineFloor.add(pieces.at(i).text);
     }
     // A few pieces back at most: each step measures the rest again.
-    const int earliest = qMax(clearBefore + 1, lastClear - 8);
+    const int earliest = qMax(qMax(1, clearBefore), lastClear - 8);
     for (int from = lastClear; from >= earliest; --from) {
         lineFloor.restart();
         for (int i = from; i < pieces.size(); ++i)
@@ -151,23 +141,8 @@ int TrafficView::firstPieceShown(const QVector<TrafficPiece> &pieces)
 void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, int from, bool clearFirst)
 {
     QTextDocument *document = pane->document();
-    QScrollBar *bar = pane->verticalScrollBar();
-    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
-
-    // Clearing and adding in one edit: the pane lays itself out, sets its
-    // scroll bar and repaints once, not once for the empty pane and again
-    // for the new lines.
-    // Positions are set rather than moved to: moving a cursor lays out its
-    // paragraph, here one that is about to go or to grow.
-    QTextCursor edit(document);
-    edit.beginEditBlock();
-    if (clearFirst) {
-        edit.setPosition(document->characterCount() - 1, QTextCursor::KeepAnchor);
-        edit.removeSelectedText();
-    }
-
-    bool empty = document->isEmpty();
-    int run = document->lastBlock().length() - 1;
+    bool empty = clearFirst || document->isEmpty();
+    int run = clearFirst ? 0 : document->lastBlock().length() - 1;
     bool continuous = false;
 
     // The text the piece-by-piece inserts would have added, in one piece.
@@ -190,10 +165,42 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, int from, bo
         run = runAfter(run, piece.text);
         empty = empty && text.isEmpty();
     }
+    // The end of a frame often adds nothing: no edit, and no repaint.
+    if (text.isEmpty() && !clearFirst)
+        return;
+
+    QScrollBar *bar = pane->verticalScrollBar();
+    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
+    // The edit repaints the whole pane anyway: with updates held back,
+    // moving to the new end of the pane does not first scroll the old
+    // picture and lay out the paragraphs it scrolls past.
+    QWidget *view = pane->viewport();
+    const bool holdUpdates = view->updatesEnabled();
+    if (holdUpdates)
+        view->setUpdatesEnabled(false);
+
+    // Clearing and adding in one edit: the pane lays itself out, sets its
+    // scroll bar and repaints once, not once for the empty pane and again
+    // for the new lines.
+    // Positions are set rather than moved to: moving a cursor lays out its
+    // paragraph, here one that is about to go or to grow.
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    if (clearFirst) {
+        edit.setPosition(document->characterCount() - 1, QTextCursor::KeepAnchor);
+        edit.removeSelectedText();
+    }
     edit.setPosition(document->characterCount() - 1);
     edit.insertText(text);
     edit.endEditBlock();
+    scrollToEnd(edit, atBottom, continuous);
+    if (holdUpdates)
+        view->setUpdatesEnabled(true);
+}
 
+void TrafficView::scrollToEnd(const QTextCursor &edit, bool atBottom, bool continuous)
+{
+    QScrollBar *bar = pane->verticalScrollBar();
     if (!continuous) {
         // As the pane's own append does: the view stays at the bottom only if
         // it was there, and the user's cursor stays where it was.

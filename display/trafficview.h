@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QTextCursor;
 class QTimer;
 class Pacer;
 
@@ -78,6 +79,7 @@ signals:
 
 private:
     void insertPieces(const QVector<TrafficPiece> &pieces, int from, bool clearFirst);
+    void scrollToEnd(const QTextCursor &edit, bool atBottom, bool continuous);
     int firstPieceShown(const QVector<TrafficPiece> &pieces);
 
     QPlainTextEdit *pane;
