@@ -206,7 +206,7 @@ void MainWindow::onPortReadyRead()
     frameSplitter->catchUp();
     const QByteArray chunk = serialPort->readAll();
     recvBytes += chunk.size();
-    lightTrafficLamp(recvLamp, recvLampTimer);
+    lightTrafficLamp(recvLamp, recvLampTimer, &recvLampLit);
     // Frames are made of bytes; an empty read is one only where every read is.
     if (chunk.isEmpty() && frameSplitter->gap() > 0)
         return;
@@ -342,10 +342,12 @@ void MainWindow::showCounters()
 
 void MainWindow::resetSendLamp()
 {
-    sendLamp->setStyleSheet(QLatin1String(darkLampStyle));
+    if (!trafficLampStaysLit(sendLampTimer, sendLampLit))
+        sendLamp->setStyleSheet(QLatin1String(darkLampStyle));
 }
 
 void MainWindow::resetRecvLamp()
 {
-    recvLamp->setStyleSheet(QLatin1String(darkLampStyle));
+    if (!trafficLampStaysLit(recvLampTimer, recvLampLit))
+        recvLamp->setStyleSheet(QLatin1String(darkLampStyle));
 }

@@ -2,6 +2,7 @@
 #include "linefloor.h"
 #include "pacer.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -30,13 +31,30 @@ int runAfter(int run, const QString &text)
 
 } // namespace
 
-void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer)
+namespace {
+const int lampLitMs = 200;
+}
+
+void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit)
 {
     // Setting a style sheet re-polishes the label: only on a change.
-    const QLatin1String lit("color: #00CC00; font-weight: bold;");
-    if (lamp->styleSheet() != lit)
-        lamp->setStyleSheet(lit);
-    lampTimer->start(200);
+    const QLatin1String litStyle("color: #00CC00; font-weight: bold;");
+    if (lamp->styleSheet() != litStyle)
+        lamp->setStyleSheet(litStyle);
+    // Restarting a timer for every chunk of a stream costs more than the
+    // chunk's own handling; the timer checks the time when it runs out.
+    lit->start();
+    if (!lampTimer->isActive())
+        lampTimer->start(lampLitMs);
+}
+
+bool trafficLampStaysLit(QTimer *lampTimer, const QElapsedTimer &lit)
+{
+    const qint64 left = lit.isValid() ? lampLitMs - lit.elapsed() : 0;
+    if (left <= 0)
+        return false;
+    lampTimer->start(int(left));
+    return true;
 }
 
 TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)

@@ -7,6 +7,7 @@
 
 #include "linefloor.h"
 
+class QElapsedTimer;
 class QLabel;
 class QPlainTextEdit;
 class QTextCursor;
@@ -30,8 +31,11 @@ struct TrafficPiece
     bool mayClear = false;
 };
 
-// Lights a traffic lamp for 200 ms from now.
-void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
+// Lights a traffic lamp for 200 ms from now; lit tells when it was lit last.
+void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit);
+// When the lamp timer runs out: true, and the timer started again for the
+// rest of the 200 ms, if the lamp was lit again meanwhile.
+bool trafficLampStaysLit(QTimer *lampTimer, const QElapsedTimer &lit);
 
 // Puts the lines of traffic into the receive pane at most once per display
 // interval. Laying out and painting the pane costs far more than forming a
