@@ -57,9 +57,12 @@ void TrafficPane::releaseGlyphsOutOfView()
         if (layout->cacheEnabled()) {
             layout->setCacheEnabled(false);
             // A layout frees its glyphs when it ends without the cache; the
-            // paragraph is laid out again if it comes back into view.
-            layout->beginLayout();
-            layout->endLayout();
+            // paragraph is laid out again if it comes back into view. One
+            // that was never laid out holds none.
+            if (layout->lineCount() > 0) {
+                layout->beginLayout();
+                layout->endLayout();
+            }
         }
         block = block.next();
     }
