@@ -1,6 +1,7 @@
 #ifndef QUORVEL_MAINWINDOW_H
 #define QUORVEL_MAINWINDOW_H
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMainWindow>
 #include <QSerialPort>
@@ -162,6 +163,10 @@ private:
     QTimer *rotationTimer = nullptr;
     QTimer *sendLampTimer = nullptr;
     QTimer *recvLampTimer = nullptr;
+    // When each lamp was last lit: its timer runs out at most once per lamp
+    // period instead of being restarted for every chunk.
+    QElapsedTimer sendLampLit;
+    QElapsedTimer recvLampLit;
     QFile captureFile;
     bool capturing = false;
     QComboBox *portCombo = nullptr;

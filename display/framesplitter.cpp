@@ -40,8 +40,11 @@ void FrameSplitter::readDone()
     if (gapMs == 0)
         return;
     lastByteMs = clock.elapsed();
-    // Not restarted per read: the timeout looks at the last byte's time.
-    if (!gapTimer.isActive())
+    // Not restarted per read: the timeout looks at the last byte's time. But
+    // pushed back once half the gap has passed, so that a steady stream
+    // (a read every few milliseconds) does not wake the program for the
+    // timer at every gap as well.
+    if (!gapTimer.isActive() || gapTimer.remainingTime() <= gapMs / 2)
         gapTimer.start(gapMs);
 }
 

@@ -8,7 +8,7 @@
 // Cuts the received stream into frames: bytes with no silence of the frame
 // gap between them. A USB adapter passes a frame on in pieces (one common
 // chip holds bytes back for up to 16 ms), so one read is not one frame.
-// Costs one clock reading per read and at most one timer start per gap: a
+// Costs one clock reading per read and at most two timer starts per gap: a
 // flood must not pay a timer restart for every read.
 class FrameSplitter : public QObject
 {

@@ -1,8 +1,9 @@
 #include "pacer.h"
 
-Pacer::Pacer(int intervalMs, QObject *parent)
+Pacer::Pacer(int intervalMs, Wait wait, QObject *parent)
     : QObject(parent)
     , intervalMs(intervalMs)
+    , wait(wait)
 {
     timer.setSingleShot(true);
     // A coarse timer may fire 5 % late, past the promised interval.
@@ -18,7 +19,7 @@ void Pacer::request()
     if (since >= intervalMs)
         run(false);
     else
-        timer.start(int(intervalMs - since));
+        timer.start(wait == OneInterval ? intervalMs : int(intervalMs - since));
 }
 
 void Pacer::ranNow()

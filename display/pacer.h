@@ -6,14 +6,23 @@
 #include <QTimer>
 
 // Lets a costly refresh run at most once per interval: at once when the last
-// run is an interval old, otherwise when the interval ends, so the last
-// request is never lost and a request after a quiet moment is served at once.
+// run is an interval old, otherwise later, so the last request is never lost
+// and a request after a quiet moment is served at once.
 class Pacer : public QObject
 {
     Q_OBJECT
 
 public:
-    Pacer(int intervalMs, QObject *parent);
+    enum Wait {
+        // A waiting request runs when the interval since the last run ends.
+        UntilIntervalEnds,
+        // A waiting request runs one interval after it was made: no request
+        // waits longer than that, and runs are at least that far apart and
+        // usually a little further, so fewer of them serve a steady stream.
+        OneInterval,
+    };
+
+    Pacer(int intervalMs, Wait wait, QObject *parent);
 
     void request();
     // The refresh ran on its own (shown at once on demand): the interval
@@ -28,6 +37,7 @@ private:
     void run(bool inStream);
 
     const int intervalMs;
+    const Wait wait;
     QTimer timer;
     QElapsedTimer sinceRun;
 };

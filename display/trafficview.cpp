@@ -1,6 +1,8 @@
 #include "trafficview.h"
+#include "linefloor.h"
 #include "pacer.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -8,19 +10,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 namespace {
-
-// Characters after which the document starts a new paragraph when text is
-// inserted (a carriage return and line feed pair counts once).
-bool breaksParagraph(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator
-            || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
-}
 
 // Length of the last paragraph after text was added to a paragraph that
 // already held run characters.
@@ -35,13 +31,30 @@ int runAfter(int run, const QString &text)
 
 } // namespace
 
-void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer)
+namespace {
+const int lampLitMs = 200;
+}
+
+void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit)
 {
     // Setting a style sheet re-polishes the label: only on a change.
-    const QLatin1String lit("color: #00CC00; font-weight: bold;");
-    if (lamp->styleSheet() != lit)
-        lamp->setStyleSheet(lit);
-    lampTimer->start(200);
+    const QLatin1String litStyle("color: #00CC00; font-weight: bold;");
+    if (lamp->styleSheet() != litStyle)
+        lamp->setStyleSheet(litStyle);
+    // Restarting a timer for every chunk of a stream costs more than the
+    // chunk's own handling; the timer checks the time when it runs out.
+    lit->start();
+    if (!lampTimer->isActive())
+        lampTimer->start(lampLitMs);
+}
+
+bool trafficLampStaysLit(QTimer *lampTimer, const QElapsedTimer &lit)
+{
+    const qint64 left = lit.isValid() ? lampLitMs - lit.elapsed() : 0;
+    if (left <= 0)
+        return false;
+    lampTimer->start(int(left));
+    return true;
 }
 
 TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
@@ -59,7 +72,7 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     }();
     Q_UNUSED(keepFreedMemory)
 #endif
-    pacer = new Pacer(intervalMs, this);
+    pacer = new Pacer(intervalMs, Pacer::OneInterval, this);
     connect(pacer, &Pacer::due, this, [this](bool inStream) {
         flushingInStream = inStream;
         flush();
@@ -69,7 +82,8 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
 
 void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)
 {
-    pending.append({ kind, text, ownParagraph });
+    pending.append({ kind, text, ownParagraph, nextMayClear });
+    nextMayClear = false;
 }
 
 void TrafficView::scheduleFlush()
@@ -81,13 +95,17 @@ void TrafficView::flush()
 {
     pacer->ranNow();
 
-    const bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
+    bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
     autoClearAllowed = false;
+    nextMayClear = false;
 
     const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
+    // Pieces that a later piece clears away again are never shown.
+    const int from = firstPieceShown(pieces);
+    clearFirst = clearFirst || from > 0;
     if (!pieces.isEmpty())
-        insertPieces(pieces, clearFirst);
+        insertPieces(pieces, from, clearFirst);
     else if (clearFirst)
         pane->clear();
     emit flushed(pieces);
@@ -99,31 +117,56 @@ void TrafficView::clear()
     pane->clear();
 }
 
-void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst)
+// Shown one at a time, a piece that may clear the pane clears it when what
+// came before fills the pane. Within one flush that is known for sure only
+// where the text before is too long for the pane by any layout (LineFloor),
+// and all that comes before the last such clear is never seen. It is left
+// out of the pane, so that the pane does not lay out text that the same
+// flush clears away again; where that can be done by a few pieces less,
+// only as much of it as leaves the pane overflowing, so that its scroll bar
+// and width stay put instead of changing with every flush. Any other clear
+// is done, as before, at the next flush.
+int TrafficView::firstPieceShown(const QVector<TrafficPiece> &pieces)
+{
+    const auto mayClear = [](const TrafficPiece &piece) { return piece.mayClear; };
+    if (pieces.size() < 2 || !pane->isVisible()
+        || std::none_of(pieces.begin() + 1, pieces.end(), mayClear))
+        return 0;
+    lineFloor.setPane(pane);
+    const int fullPane = lineFloor.linesIn(pane->viewport()->height()) + 1;
+    int clearBefore = 0;
+    int lastClear = 0;
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (i > lastClear && pieces.at(i).mayClear && lineFloor.atLeast() > fullPane) {
+            clearBefore = lastClear;
+            lastClear = i;
+            lineFloor.restart();
+        }
+        lineFloor.add(pieces.at(i).text);
+    }
+    // A few pieces back at most: each step measures the rest again.
+    const int earliest = qMax(qMax(1, clearBefore), lastClear - 8);
+    for (int from = lastClear; from >= earliest; --from) {
+        lineFloor.restart();
+        for (int i = from; i < pieces.size(); ++i)
+            lineFloor.add(pieces.at(i).text);
+        if (lineFloor.atLeast() > fullPane)
+            return from;
+    }
+    return lastClear;
+}
+
+void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, int from, bool clearFirst)
 {
     QTextDocument *document = pane->document();
-    QScrollBar *bar = pane->verticalScrollBar();
-    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
-
-    // Clearing and adding in one edit: the pane lays itself out, sets its
-    // scroll bar and repaints once, not once for the empty pane and again
-    // for the new lines.
-    // Positions are set rather than moved to: moving a cursor lays out its
-    // paragraph, here one that is about to go or to grow.
-    QTextCursor edit(document);
-    edit.beginEditBlock();
-    if (clearFirst) {
-        edit.setPosition(document->characterCount() - 1, QTextCursor::KeepAnchor);
-        edit.removeSelectedText();
-    }
-
-    bool empty = document->isEmpty();
-    int run = document->lastBlock().length() - 1;
+    bool empty = clearFirst || document->isEmpty();
+    int run = clearFirst ? 0 : document->lastBlock().length() - 1;
     bool continuous = false;
 
     // The text the piece-by-piece inserts would have added, in one piece.
     QString text;
-    for (const TrafficPiece &piece : pieces) {
+    for (int i = from; i < pieces.size(); ++i) {
+        const TrafficPiece &piece = pieces.at(i);
         continuous = continuous || !piece.ownParagraph;
         if (piece.kind == TrafficPiece::FrameStart) {
             if (piece.ownParagraph) {
@@ -140,10 +183,42 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFi
         run = runAfter(run, piece.text);
         empty = empty && text.isEmpty();
     }
+    // The end of a frame often adds nothing: no edit, and no repaint.
+    if (text.isEmpty() && !clearFirst)
+        return;
+
+    QScrollBar *bar = pane->verticalScrollBar();
+    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
+    // The edit repaints the whole pane anyway: with updates held back,
+    // moving to the new end of the pane does not first scroll the old
+    // picture and lay out the paragraphs it scrolls past.
+    QWidget *view = pane->viewport();
+    const bool holdUpdates = view->updatesEnabled();
+    if (holdUpdates)
+        view->setUpdatesEnabled(false);
+
+    // Clearing and adding in one edit: the pane lays itself out, sets its
+    // scroll bar and repaints once, not once for the empty pane and again
+    // for the new lines.
+    // Positions are set rather than moved to: moving a cursor lays out its
+    // paragraph, here one that is about to go or to grow.
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    if (clearFirst) {
+        edit.setPosition(document->characterCount() - 1, QTextCursor::KeepAnchor);
+        edit.removeSelectedText();
+    }
     edit.setPosition(document->characterCount() - 1);
     edit.insertText(text);
     edit.endEditBlock();
+    scrollToEnd(edit, atBottom, continuous);
+    if (holdUpdates)
+        view->setUpdatesEnabled(true);
+}
 
+void TrafficView::scrollToEnd(const QTextCursor &edit, bool atBottom, bool continuous)
+{
+    QScrollBar *bar = pane->verticalScrollBar();
     if (!continuous) {
         // As the pane's own append does: the view stays at the bottom only if
         // it was there, and the user's cursor stays where it was.
@@ -151,6 +226,13 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, bool clearFi
             bar->setValue(bar->maximum());
         return;
     }
-    pane->setTextCursor(edit);
-    pane->ensureCursorVisible();
+    // The pane's own cursor moves with text inserted where it stands, so it
+    // is usually at the end already; setting it again and asking for its
+    // rectangle to scroll there would lay out and measure the last line
+    // once more on every flush. At the end of the document, showing the
+    // cursor is showing the last line: the bottom of the scroll range.
+    const QTextCursor current = pane->textCursor();
+    if (current.hasSelection() || current.position() != edit.position())
+        pane->setTextCursor(edit);
+    bar->setValue(bar->maximum());
 }

@@ -5,8 +5,12 @@
 #include <QStringList>
 #include <QVector>
 
+#include "linefloor.h"
+
+class QElapsedTimer;
 class QLabel;
 class QPlainTextEdit;
+class QTextCursor;
 class QTimer;
 class Pacer;
 
@@ -22,10 +26,16 @@ struct TrafficPiece
     // The frame has a paragraph of its own ("帧换行") rather than running on
     // after the pane's text, separated by one blank.
     bool ownParagraph;
+    // "自动清" was checked when the piece came: a full pane is cleared
+    // before it.
+    bool mayClear = false;
 };
 
-// Lights a traffic lamp for 200 ms from now.
-void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer);
+// Lights a traffic lamp for 200 ms from now; lit tells when it was lit last.
+void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit);
+// When the lamp timer runs out: true, and the timer started again for the
+// rest of the 200 ms, if the lamp was lit again meanwhile.
+bool trafficLampStaysLit(QTimer *lampTimer, const QElapsedTimer &lit);
 
 // Puts the lines of traffic into the receive pane at most once per display
 // interval. Laying out and painting the pane costs far more than forming a
@@ -36,9 +46,9 @@ class TrafficView : public QObject
     Q_OBJECT
 
 public:
-    // Longest wait of a line behind the previous flush: under the 50 ms in
-    // which a user takes a line as shown at once, with room for the flush
-    // and the paint that follow.
+    // Longest wait of a line for its flush: under the 50 ms in which a user
+    // takes a line as shown at once, with room for the flush and the paint
+    // that follow.
     static constexpr int intervalMs = 42;
     // Continuous display breaks a longer run into paragraphs at frame
     // starts, so that no flush lays out an ever-growing paragraph.
@@ -49,7 +59,11 @@ public:
     void addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph);
     // A piece reached the pane while "自动清" was checked: the next flush
     // clears the pane first if it is full.
-    void allowAutoClear() { autoClearAllowed = true; }
+    void allowAutoClear()
+    {
+        autoClearAllowed = true;
+        nextMayClear = true;
+    }
     // Something changed that the user should see: flush now when the last
     // flush is an interval old, otherwise when the interval ends.
     void scheduleFlush();
@@ -68,12 +82,16 @@ signals:
     void flushed(const QVector<TrafficPiece> &pieces);
 
 private:
-    void insertPieces(const QVector<TrafficPiece> &pieces, bool clearFirst);
+    void insertPieces(const QVector<TrafficPiece> &pieces, int from, bool clearFirst);
+    void scrollToEnd(const QTextCursor &edit, bool atBottom, bool continuous);
+    int firstPieceShown(const QVector<TrafficPiece> &pieces);
 
     QPlainTextEdit *pane;
     Pacer *pacer = nullptr;
+    LineFloor lineFloor;
     QVector<TrafficPiece> pending;
     bool autoClearAllowed = false;
+    bool nextMayClear = false;
     bool flushingInStream = false;
 };
 

@@ -67,7 +67,7 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     bytesWrittenThisPass += bytes.size();
     ++sentFrames;
     sentBytes += bytes.size();
-    lightTrafficLamp(sendLamp, sendLampTimer);
+    lightTrafficLamp(sendLamp, sendLampTimer, &sendLampLit);
     displayData(bytes, false);
     trafficView->scheduleFlush();
 }

@@ -2,10 +2,13 @@
 // display has caught up, auto-clear, capture and answer-driven file rotation.
 // Chunks are written as the device one at a time, each read by the window
 // before the next is written, so many of them share one display update.
+#include "linefloor.h"
 #include "mainwindow.h"
 #include "testsupport.h"
+#include "trafficview.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -16,6 +19,8 @@
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTemporaryDir>
 
 using namespace testsupport;
@@ -53,6 +58,27 @@ int inkedPixels(QPlainTextEdit *pane)
 QString hexOf(const QByteArray &bytes)
 {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+// Lines the pane's layout gives the text, inserted as the display inserts.
+int laidOutLines(QPlainTextEdit *pane, const QString &text)
+{
+    pane->clear();
+    QTextCursor(pane->document()).insertText(text);
+    int lines = 0;
+    QAbstractTextDocumentLayout *layout = pane->document()->documentLayout();
+    for (QTextBlock block = pane->document()->firstBlock(); block.isValid(); block = block.next()) {
+        layout->blockBoundingRect(block);
+        lines += block.layout()->lineCount();
+    }
+    return lines;
+}
+
+void addFrame(TrafficView *view, const QString &text)
+{
+    view->allowAutoClear();
+    view->addPiece(TrafficPiece::FrameStart, text, false);
+    view->addPiece(TrafficPiece::FrameEnd, QString(), false);
 }
 
 } // namespace
@@ -182,6 +208,77 @@ private slots:
         QVERIFY(rig.feed("last"));
         QTRY_COMPARE(rig.count("收帧数"), qint64(82));
         QCOMPARE(clears, 0);
+    }
+
+    // The floor under a text's lines, by which a flush leaves out what it
+    // clears away again, is never above the lines the pane lays out (a
+    // higher one would drop text the pane has to show), and near them for
+    // hexadecimal text.
+    void lineFloorStaysUnderTheLayout()
+    {
+        QPlainTextEdit pane;
+        pane.resize(300, 200);
+        pane.show();
+        QRandomGenerator random(7);
+        const QString texts[] = {
+            hexOf(randomBytes(3000, 1)),
+            QStringLiteral("ab      cd\t\t\tef   ").repeated(200),
+            QStringLiteral("line\r\nline\r\rx\n\n").repeated(50),
+            QStringLiteral("中文和 ASCII mixed 文字 ").repeated(100),
+            QString(2000, QLatin1Char('W')) + QStringLiteral(" i").repeated(900),
+        };
+        LineFloor floor;
+        for (const QString &text : texts) {
+            floor.setPane(&pane);
+            // Added in pieces, as flushes add them.
+            for (int at = 0; at < text.size();) {
+                const int size = random.bounded(1, 400);
+                floor.add(text.mid(at, size));
+                at += size;
+            }
+            QVERIFY2(floor.atLeast() <= laidOutLines(&pane, text), qPrintable(text.left(40)));
+        }
+        floor.setPane(&pane);
+        floor.add(texts[0]);
+        QVERIFY(floor.atLeast() * 10 >= laidOutLines(&pane, texts[0]) * 6);
+    }
+
+    // Within one flush, what a later frame certainly clears away is not put
+    // into the pane, as long as the pane stays overflowing; the capture sees
+    // every frame all the same.
+    void flushLeavesOutWhatItClearsAway()
+    {
+        QWidget window;
+        auto *pane = new QPlainTextEdit(&window);
+        pane->resize(300, 200);
+        window.show();
+        TrafficView view(pane, &window);
+        QVector<TrafficPiece> captured;
+        connect(&view, &TrafficView::flushed, this,
+                [&](const QVector<TrafficPiece> &pieces) { captured += pieces; });
+        const QString page = QStringLiteral("x\n").repeated(60); // three panes and more
+
+        addFrame(&view, QStringLiteral("first"));
+        addFrame(&view, QStringLiteral("second"));
+        view.flush();
+        QCOMPARE(pane->toPlainText(), QStringLiteral("first second"));
+
+        addFrame(&view, QLatin1Char('a') + page);
+        addFrame(&view, QLatin1Char('b') + page);
+        addFrame(&view, QStringLiteral("tail"));
+        view.flush();
+        // "a…" overflowed the pane before "b…", which does before "tail"; the
+        // pane keeps "b…" too, so that it stays full.
+        QCOMPARE(pane->toPlainText(), QLatin1Char('b') + page + QStringLiteral(" tail"));
+        QTRY_VERIFY(pane->verticalScrollBar()->isVisible());
+        QCOMPARE(captured.size(), 10);
+
+        // Unchecked, nothing is cleared.
+        view.addPiece(TrafficPiece::FrameStart, QLatin1Char('c') + page, false);
+        view.addPiece(TrafficPiece::FrameStart, QStringLiteral("end"), false);
+        view.flush();
+        QVERIFY(pane->toPlainText().startsWith(QLatin1Char('b') + page));
+        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("tail c") + page + QStringLiteral(" end")));
     }
 
     // Continuous text runs on in one paragraph up to exactly the longest
