@@ -10,6 +10,7 @@
 //
 // The device side runs in a thread of its own on the pty's master; CPU figures
 // are the GUI thread's own CPU time, which the device thread does not disturb.
+#include "benchclock.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
@@ -43,20 +44,6 @@
 using namespace testsupport;
 
 namespace {
-
-double monotonicSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + now.tv_nsec / 1e9;
-}
-
-double threadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + now.tv_nsec / 1e9;
-}
 
 double residentMiB()
 {

@@ -12,6 +12,7 @@
 #include "linecontrol.h"
 #include "lineport.h"
 #include "mainwindow.h"
+#include "benchclock.h"
 #include "testsupport.h"
 
 #include <QEventLoop>
@@ -20,18 +21,10 @@
 #include <QStatusBar>
 
 #include <cstdio>
-#include <time.h>
 
 using namespace testsupport;
 
 namespace {
-
-double threadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + now.tv_nsec / 1e9;
-}
 
 struct AnsweringPort : LinePort
 {
