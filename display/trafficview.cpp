@@ -29,11 +29,9 @@ int runAfter(int run, const QString &text)
     return run + text.size();
 }
 
-} // namespace
-
-namespace {
 const int lampLitMs = 200;
-}
+
+} // namespace
 
 void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit)
 {
