@@ -450,7 +450,7 @@ void paced(const QString &view, int seconds)
         clock_gettime(CLOCK_MONOTONIC, &next);
         for (int done = 0; done < payload.size(); done += slice) {
             rig.device.writeAll(payload.constData() + done,
-                                size_t(std::min(slice, payload.size() - done)));
+                                size_t(std::min<qsizetype>(slice, payload.size() - done)));
             if (written < slices) {
                 writtenAt[size_t(written.load())] = monotonicSeconds();
                 ++written;

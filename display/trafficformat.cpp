@@ -1,19 +1,10 @@
 #include "trafficformat.h"
 
-#include <QTextCodec>
 #include <QTime>
 
-namespace {
+#include <cstring>
 
-// Qt's UTF-8 decoder from a clean state. IgnoreHeader keeps a leading
-// byte-order mark as a character (QString::fromUtf8 drops it); an
-// incomplete sequence at the end is left in the state, counted by
-// remainingChars.
-QString decodeUtf8(const QByteArray &data, QTextCodec::ConverterState *state)
-{
-    static QTextCodec *const codec = QTextCodec::codecForName("UTF-8");
-    return codec->toUnicode(data.constData(), data.size(), state);
-}
+namespace {
 
 bool isContinuation(unsigned char byte)
 {
@@ -80,12 +71,19 @@ QString hexForm(const QByteArray &data)
     return QString::fromLatin1(data.toHex(' ').toUpper());
 }
 
+// Qt's UTF-8 decode, but QString::fromUtf8 drops a byte-order mark at the
+// very start, so the leading ones are counted off by hand.
 QString textForm(const QByteArray &data)
 {
-    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    const QString text = decodeUtf8(data, &state);
-    // Nothing follows: each byte of an unfinished sequence is malformed.
-    return text + QString(state.remainingChars, QChar::ReplacementCharacter);
+    static const char byteOrderMark[] = "\xEF\xBB\xBF";
+    int marks = 0;
+    while (3 * marks + 3 <= data.size()
+           && std::memcmp(data.constData() + 3 * marks, byteOrderMark, 3) == 0)
+        ++marks;
+    const int rest = 3 * marks;
+    // The pointer-and-size overload does not stop at a zero byte.
+    const QString text = QString::fromUtf8(data.constData() + rest, data.size() - rest);
+    return marks == 0 ? text : QString(marks, QChar(0xFEFF)) + text;
 }
 
 QString timeStampForm(const QTime &time)
@@ -93,9 +91,9 @@ QString timeStampForm(const QTime &time)
     return time.toString(QStringLiteral("[HH:mm:ss:zzz] "));
 }
 
-// The held-back bytes are decoded again together with the next chunk, from
-// a clean state: Qt's decoder carrying them in its own state would turn a
-// held sequence that proves malformed into fewer U+FFFD than a whole decode.
+// The held-back bytes are decoded again together with the next chunk: a
+// decoder carrying them in its own state could turn a held sequence that
+// proves malformed into fewer U+FFFD than a whole decode.
 QString Utf8StreamDecoder::decode(const QByteArray &chunk)
 {
     QByteArray data = pending + chunk;

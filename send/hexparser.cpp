@@ -68,7 +68,7 @@ QByteArray parseHexString(const QString &text)
 
         // Signed or 0x-prefixed tokens stand for exactly one byte.
         bool ok = false;
-        const int value = text.midRef(start, end - start).toInt(&ok, 16);
+        const int value = QStringView(text).mid(start, end - start).toInt(&ok, 16);
         if (ok && static_cast<uint>(value) <= 0xFFu)
             result.append(static_cast<char>(value));
     }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree into a temporary folder and
 # checks what it holds: exactly the program (its translations compiled in)
-# and its desktop files, library dependencies found by dpkg-shlibdeps plus a
-# CJK font, one version everywhere, and a desktop entry and AppStream
-# metadata that validate.
-# Usage: tests/package.sh <cpack> <build-folder> <project-version>
+# and its desktop files, library dependencies found by dpkg-shlibdeps (on the
+# Qt it was built with, and no other) plus a CJK font, one version
+# everywhere, and a desktop entry and AppStream metadata that validate.
+# Usage: tests/package.sh <cpack> <build-folder> <project-version> [<qt-major-version>]
 # Exits 77 (skipped) where the Debian tools are missing.
 # cpack brings the whole tree up to date before installing (its preinstall
 # step), so run it on a built tree, as test.sh does, or it rebuilds the very
@@ -13,6 +13,7 @@ set -euo pipefail
 cpack="$1"
 build_dir="$2"
 version="$3"
+qt="${4:-5}"
 app_id=io.github.quorvel.quorvel
 
 for tool in "$cpack" dpkg-deb dpkg-shlibdeps; do
@@ -72,9 +73,22 @@ fi
 # Qt libraries with the version bounds only dpkg-shlibdeps adds, and the font.
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for library in libqt5core5a libqt5gui5 libqt5widgets5 libqt5serialport5; do
-    grep -Eq "(^|, )$library \(>= [0-9][^)]*\)" <<<"$depends" || fail "Depends lacks $library (>= ...)"
+# Debian gave some of them a t64 suffix (trixie): either name will do.
+if [ "$qt" = 6 ]; then
+    libraries=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6)
+    recommends=qt6-wayland
+else
+    libraries=(libqt5core5 libqt5gui5 libqt5widgets5 libqt5serialport5)
+    recommends=""
+fi
+for library in "${libraries[@]}"; do
+    grep -Eq "(^|, )$library(a|t64)? \(>= [0-9][^)]*\)" <<<"$depends" \
+        || fail "Depends lacks $library (>= ...)"
 done
+other="$(grep -Eo "libqt[0-9]+[a-z]*" <<<"$depends" | grep -v "^libqt$qt" || true)"
+[ -z "$other" ] || fail "Depends names another Qt than Qt $qt: $other"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "$recommends" ] \
+    || fail "Recommends is '$(dpkg-deb -f "$deb" Recommends)', not '$recommends'"
 grep -Fq 'fonts-wqy-microhei | fonts-noto-cjk' <<<"$depends" || fail "Depends lacks a CJK font"
 for field in Maintainer Section Description; do
     [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "no $field"

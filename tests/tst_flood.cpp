@@ -96,7 +96,7 @@ void FloodTest::splitCharactersInTextView()
     for (uint point : alphabet.toUcs4())
         points << point;
     QRandomGenerator rng(9001);
-    QVector<uint> characters;
+    QVector<char32_t> characters;
     const int count = 400000;
     for (int i = 0; i < count; ++i)
         characters << points.at(rng.bounded(points.size()));

@@ -48,7 +48,7 @@ QStringList chineseTexts(QObject *root)
         QStringList texts;
         const QMetaObject *meta = object->metaObject();
         for (int i = 0; i < meta->propertyCount(); ++i) {
-            if (meta->property(i).type() == QVariant::String)
+            if (meta->property(i).userType() == QMetaType::QString)
                 texts << meta->property(i).read(object).toString();
         }
         if (auto *combo = qobject_cast<QComboBox *>(object)) {

@@ -12,6 +12,8 @@ class TrafficFormatTest : public QObject
 
 private slots:
     void forms();
+    void malformedText_data();
+    void malformedText();
     void decoderMatchesWholeDecodeForAnySplit();
     void decoderMalformedAndReset();
 };
@@ -34,6 +36,32 @@ void TrafficFormatTest::forms()
 
     QCOMPARE(timeStampForm(QTime(9, 5, 3, 7)), QStringLiteral("[09:05:03:007] "));
     QCOMPARE(timeStampForm(QTime(23, 59, 59, 999)), QStringLiteral("[23:59:59:999] "));
+}
+
+// Pinned, not compared with Qt's decoder, as the program decodes with it:
+// one U+FFFD for each byte that cannot start a character, on every Qt.
+void TrafficFormatTest::malformedText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    const QChar bad = QChar::ReplacementCharacter;
+    QTest::newRow("overlong pair") << QByteArray("\xc0\xaf") << QString(2, bad);
+    QTest::newRow("overlong triple") << QByteArray("\xe0\x80\xaf") << QString(3, bad);
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QString(3, bad);
+    QTest::newRow("above U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QString(4, bad);
+    QTest::newRow("five-byte form") << QByteArray("\xf8\x88\x80\x80\x80") << QString(5, bad);
+    QTest::newRow("cut short") << QByteArray::fromHex("e69441") << QString(2, bad) + 'A';
+    QTest::newRow("unfinished at the end") << QByteArray("A\xf0\x9f\x98") << 'A' + QString(3, bad);
+    QTest::newRow("noncharacter kept") << QByteArray("\xef\xbf\xbe") << QStringLiteral("\uFFFE");
+    QTest::newRow("marks first and inside")
+            << QByteArray::fromHex("efbbbfefbbbf41efbbbf") << QStringLiteral("\uFEFF\uFEFFA\uFEFF");
+}
+
+void TrafficFormatTest::malformedText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(textForm(bytes), text);
 }
 
 // Random streams rich in lead, continuation, invalid and byte-order-mark

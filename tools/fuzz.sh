@@ -2,21 +2,33 @@
 # Builds the libFuzzer targets of tests/fuzz with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, then runs each for the given seconds (default
 # 60), starting from its seed corpus in tests/fuzz/corpus/<target>.
-# Any finding fails the run; its input is left in build-fuzz/artifacts.
-# Usage: tools/fuzz.sh [seconds]
+# Any finding fails the run; its input is left in build-fuzz/artifacts
+# (build-fuzz-qt6/artifacts with --qt6, which builds against Qt 6).
+# Usage: tools/fuzz.sh [--qt6] [seconds]
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+qt=5
+if [ "${1:-}" = "--qt6" ]; then
+    qt=6
+    shift
+fi
 seconds="${1:-60}"
-out="$here/build-fuzz"
+if [ "$qt" = 6 ]; then
+    out="$here/build-fuzz-qt6"
+    qt_package=qt6-base-dev
+else
+    out="$here/build-fuzz"
+    qt_package=qtbase5-dev
+fi
 
-"$here/tools/install-packages.sh" clang-14 libclang-rt-14-dev pkg-config qtbase5-dev
+"$here/tools/install-packages.sh" clang-14 libclang-rt-14-dev pkg-config "$qt_package"
 
 cxx=clang++-14
 flags=(-std=c++17 -g -O1 -fPIC -Wall -Wextra
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$here/send" -I"$here/display" -I"$here/checksum" -I"$here/tests/fuzz")
-read -r -a qt_flags <<< "$(pkg-config --cflags --libs Qt5Core)"
+read -r -a qt_flags <<< "$(pkg-config --cflags --libs "Qt${qt}Core")"
 
 # Each target with the few application sources it needs.
 declare -A sources=(
@@ -24,7 +36,7 @@ declare -A sources=(
     [checksum]="checksum/checksum.cpp"
     [hexform]="display/trafficformat.cpp send/hexparser.cpp"
     [textform]="display/trafficformat.cpp"
-    [sendfileline]="send/sendfileline.cpp"
+    [sendfileline]="send/sendfileline.cpp display/trafficformat.cpp"
 )
 targets=(hexparser checksum hexform textform sendfileline)
 

@@ -6,6 +6,8 @@
 # Usage: tools/update-translations.sh           update the .ts files in place
 #        tools/update-translations.sh --check   change nothing; fail when a
 #            .ts file is out of date or holds an unfinished translation
+# LUPDATE names the lupdate to use (the test passes its build's); else the
+# first found of Qt 5's and Qt 6's. Both write the same files.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 check=0
@@ -14,14 +16,15 @@ if [ "${1:-}" = "--check" ]; then
 fi
 
 lupdate=""
-for candidate in /usr/lib/qt5/bin/lupdate "$(command -v lupdate-qt5 || true)" "$(command -v lupdate || true)"; do
+for candidate in "${LUPDATE:-}" /usr/lib/qt5/bin/lupdate "$(command -v lupdate-qt5 || true)" \
+    /usr/lib/qt6/bin/lupdate "$(command -v lupdate || true)"; do
     if [ -n "$candidate" ] && [ -x "$candidate" ]; then
         lupdate="$candidate"
         break
     fi
 done
 if [ -z "$lupdate" ]; then
-    echo "lupdate not found: install qttools5-dev-tools" >&2
+    echo "lupdate not found: install qttools5-dev-tools (Qt 5) or qt6-l10n-tools (Qt 6)" >&2
     exit 77
 fi
 
