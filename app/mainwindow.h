@@ -310,6 +310,9 @@ private:
     // (serial/linetoolbar.h).
     void buildLineToolBar();
     LineToolBar *lineToolBar = nullptr;
+    // Takes the plot's samples from every read (plot/plotfeed.h); made with
+    // the menus, which open the plot.
+    class PlotFeed *plotFeed = nullptr;
 };
 
 #endif // QUORVEL_MAINWINDOW_H

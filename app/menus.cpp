@@ -1,6 +1,7 @@
 #include "findbar.h"
 #include "language.h"
 #include "mainwindow.h"
+#include "plotpanel.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -86,6 +87,10 @@ void MainWindow::installMenuBar()
     connect(stopDisplayButton, &QPushButton::toggled, stopDisplayAction, &QAction::setChecked);
     connect(newAction(viewMenu, tr("切换主题"), QKeySequence(Qt::CTRL | Qt::Key_T)),
             &QAction::triggered, this, &MainWindow::onThemeClicked);
+    auto *plotPanel = new PlotPanel(this);
+    plotFeed = plotPanel->feed();
+    viewMenu->addSeparator();
+    viewMenu->addAction(plotPanel->openAction());
 
     // Readable whatever the interface speaks, so nobody is locked out.
     QMenu *languageMenu = bar->addMenu(QStringLiteral("语言 / Language"));

@@ -1,6 +1,7 @@
 #include "framesplitter.h"
 #include "mainwindow.h"
 #include "pacer.h"
+#include "plotfeed.h"
 #include "trafficpane.h"
 #include "trafficview.h"
 
@@ -205,6 +206,8 @@ void MainWindow::onPortReadyRead()
 {
     frameSplitter->catchUp();
     const QByteArray chunk = serialPort->readAll();
+    if (plotFeed)
+        plotFeed->addReceived(chunk); // PLOT FEED: until the receive path signals its reads
     recvBytes += chunk.size();
     lightTrafficLamp(recvLamp, recvLampTimer, &recvLampLit);
     // Frames are made of bytes; an empty read is one only where every read is.
