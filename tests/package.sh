@@ -72,7 +72,7 @@ fi
 # Qt libraries with the version bounds only dpkg-shlibdeps adds, and the font.
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for library in libqt5core5a libqt5gui5 libqt5widgets5 libqt5serialport5; do
+for library in libqt5core5a libqt5gui5 libqt5widgets5 libqt5serialport5 'libqcustomplot[0-9.]*'; do
     grep -Eq "(^|, )$library \(>= [0-9][^)]*\)" <<<"$depends" || fail "Depends lacks $library (>= ...)"
 done
 grep -Fq 'fonts-wqy-microhei | fonts-noto-cjk' <<<"$depends" || fail "Depends lacks a CJK font"

@@ -15,7 +15,7 @@ out="$here/build-fuzz"
 cxx=clang++-14
 flags=(-std=c++17 -g -O1 -fPIC -Wall -Wextra
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -I"$here/send" -I"$here/display" -I"$here/checksum" -I"$here/tests/fuzz")
+       -I"$here/send" -I"$here/display" -I"$here/checksum" -I"$here/plot" -I"$here/tests/fuzz")
 read -r -a qt_flags <<< "$(pkg-config --cflags --libs Qt5Core)"
 
 # Each target with the few application sources it needs.
@@ -25,8 +25,9 @@ declare -A sources=(
     [hexform]="display/trafficformat.cpp send/hexparser.cpp"
     [textform]="display/trafficformat.cpp"
     [sendfileline]="send/sendfileline.cpp"
+    [plotline]="plot/plotline.cpp"
 )
-targets=(hexparser checksum hexform textform sendfileline)
+targets=(hexparser checksum hexform textform sendfileline plotline)
 
 mkdir -p "$out/artifacts"
 for target in "${targets[@]}"; do

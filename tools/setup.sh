@@ -16,9 +16,10 @@ build_dir="${1:-build}"
 shift || true
 
 # qttools5-dev brings CMake's Qt5LinguistTools, qttools5-dev-tools lrelease
-# and lupdate: the build compiles the translations.
+# and lupdate: the build compiles the translations. libqcustomplot-dev draws
+# the plot.
 packages=(cmake g++ make qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
-          libqt5serialport5-dev zlib1g-dev)
+          libqt5serialport5-dev libqcustomplot-dev zlib1g-dev)
 # Chinese captions need a CJK font; take one only if none is present.
 if ! fc-list :lang=zh 2>/dev/null | grep -q .; then
     packages+=(fonts-wqy-microhei)

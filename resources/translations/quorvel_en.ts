@@ -668,6 +668,91 @@
     </message>
 </context>
 <context>
+    <name>PlotFeed</name>
+    <message>
+        <source>波形图最多画 %1 个通道，其余通道的数值已忽略</source>
+        <translation>The plot draws at most %1 channels; the values of further channels are ignored</translation>
+    </message>
+</context>
+<context>
+    <name>PlotPanel</name>
+    <message>
+        <source>波形图</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>暂停绘图；数据照常记录</source>
+        <translation>Pause drawing; samples are still kept</translation>
+    </message>
+    <message>
+        <source>跟随</source>
+        <translation>Follow</translation>
+    </message>
+    <message>
+        <source>显示最新的数据；滚轮缩放或拖动后停在原处</source>
+        <translation>Show the newest samples; after a wheel zoom or a drag the view stays where it is</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>导出图片…</source>
+        <translation>Export Image…</translation>
+    </message>
+    <message>
+        <source>导出数据…</source>
+        <translation>Export Data…</translation>
+    </message>
+    <message>
+        <source>时间窗</source>
+        <translation>Time window</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>跟随时显示的时长，1 秒到 10 分钟</source>
+        <translation>How much time the view shows while following, 1 s to 10 min</translation>
+    </message>
+    <message>
+        <source>导出图片</source>
+        <translation>Export Image</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>无法写入图片: </source>
+        <translation>Cannot write the image: </translation>
+    </message>
+    <message>
+        <source>导出数据</source>
+        <translation>Export Data</translation>
+    </message>
+    <message>
+        <source>无法写入文件: </source>
+        <translation>Cannot write the file: </translation>
+    </message>
+</context>
+<context>
+    <name>PlotView</name>
+    <message>
+        <source>时间 (s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>单击以隐藏或显示此通道</source>
+        <translation>Click to hide or show this channel</translation>
+    </message>
+</context>
+<context>
     <name>PortComboBox</name>
     <message>
         <source>位置: </source>
