@@ -135,7 +135,7 @@ void PlotTest::store()
     QCOMPARE(store.channels().size(), 16);
 }
 
-// The cases, end to end: a real port, lines cut anywhere, the window's actions.
+// End to end: a real port, lines cut anywhere, the window's own actions.
 void PlotTest::window()
 {
     Rig r;
