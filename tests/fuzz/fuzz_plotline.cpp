@@ -33,6 +33,8 @@ PlotLine referenceNumbers(const QByteArray &line)
     static const QRegularExpression number(
             QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
     static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
+    static const QRegularExpression separator(QStringLiteral("[,; \\t]"));
+    static const QRegularExpression nameMark(QStringLiteral("[:=]"));
     PlotLine result;
     const auto add = [&](const QString &channel, const QString &text) {
         const double value = text.toLatin1().toDouble();
@@ -50,10 +52,9 @@ PlotLine referenceNumbers(const QByteArray &line)
     int positions = 0;
     QString pending;
     const QStringList fields =
-            QString::fromLatin1(line.constData(), line.size())
-                    .split(QRegularExpression(QStringLiteral("[,; \\t]")), Qt::SkipEmptyParts);
+            QString::fromLatin1(line.constData(), line.size()).split(separator, Qt::SkipEmptyParts);
     for (const QString &field : fields) {
-        const int mark = field.indexOf(QRegularExpression(QStringLiteral("[:=]")));
+        const int mark = field.indexOf(nameMark);
         QString name;
         if (mark < 0 && number.match(field).hasMatch()) {
             add(pending.isEmpty() ? QStringLiteral("CH%1").arg(++positions) : pending, field);
