@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "answerwait.h"
 #include "linetoolbar.h"
 #include "settingsstore.h"
 #include "trafficview.h"
@@ -17,17 +18,20 @@ MainWindow::MainWindow(QWidget *parent)
     rotationTimer->setSingleShot(false);
     connect(rotationTimer, &QTimer::timeout, this, &MainWindow::onRotationTimer);
 
+    // The lamps' timers go back to grey through the lamps (buildLayout),
+    // which read the program's clock.
     sendLampTimer = new QTimer(this);
     sendLampTimer->setSingleShot(true);
-    connect(sendLampTimer, &QTimer::timeout, this, &MainWindow::resetSendLamp);
-
     recvLampTimer = new QTimer(this);
     recvLampTimer->setSingleShot(true);
-    connect(recvLampTimer, &QTimer::timeout, this, &MainWindow::resetRecvLamp);
 
-    answerTimer = new QTimer(this);
-    answerTimer->setSingleShot(true);
-    connect(answerTimer, &QTimer::timeout, this, &MainWindow::handleAnswerTimeout);
+    answerWait = named(new AnswerWait(this), "answerWait");
+    answerTimer = answerWait->timer();
+    connect(answerWait, &AnswerWait::timedOut, this, &MainWindow::handleAnswerTimeout);
+    connect(answerWait, &AnswerWait::answered, this, [this] {
+        if (rotationMode == RotationFile && waitForAnswer)
+            handleRotationAnswer();
+    });
 
     buildLayout();
     refreshPortList();
