@@ -86,7 +86,8 @@ ClockTimer::~ClockTimer()
 
 void ClockTimer::start(qint64 ms)
 {
-    deadline = programClock().nowMs() + qMax<qint64>(0, ms);
+    intervalMs = qMax<qint64>(0, ms);
+    deadline = programClock().nowMs() + intervalMs;
     active = true;
     programClock().watch(this);
     arm();
@@ -120,9 +121,15 @@ void ClockTimer::arm()
 
 void ClockTimer::fire()
 {
-    active = false;
-    wake->stop();
-    programClock().unwatch(this);
+    if (repeating) {
+        // Counted from now, as a QTimer does: a late tick does not bunch up.
+        deadline = qMax(deadline, programClock().nowMs()) + qMax<qint64>(1, intervalMs);
+        arm();
+    } else {
+        active = false;
+        wake->stop();
+        programClock().unwatch(this);
+    }
     emit timeout();
 }
 

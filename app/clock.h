@@ -58,6 +58,8 @@ public:
     ~ClockTimer() override;
 
     void start(qint64 ms);
+    // Repeating: after each time-out the next comes one interval later.
+    void setRepeating(bool on) { repeating = on; }
     // Only when stopped or due later than ms from now.
     void startIfLater(qint64 ms);
     void stop();
@@ -77,7 +79,9 @@ private:
 
     QTimer *wake;
     qint64 deadline = 0;
+    qint64 intervalMs = 0;
     bool active = false;
+    bool repeating = false;
 };
 
 #endif // QUORVEL_CLOCK_H

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "answerwait.h"
+#include "clock.h"
 #include "linetoolbar.h"
 #include "settingsstore.h"
 #include "trafficview.h"
@@ -14,9 +15,12 @@ MainWindow::MainWindow(QWidget *parent)
     connect(serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) { onPortError(error); });
 
+    // The rotation ticks on the program's clock; rotationTimer wakes it.
     rotationTimer = new QTimer(this);
     rotationTimer->setSingleShot(false);
-    connect(rotationTimer, &QTimer::timeout, this, &MainWindow::onRotationTimer);
+    rotationTick = new ClockTimer(this, rotationTimer);
+    rotationTick->setRepeating(true);
+    connect(rotationTick, &ClockTimer::timeout, this, &MainWindow::onRotationTimer);
 
     // The lamps' timers go back to grey through the lamps (buildLayout),
     // which read the program's clock.

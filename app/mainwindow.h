@@ -151,6 +151,8 @@ private:
 
     QSerialPort *serialPort = nullptr;
     QTimer *rotationTimer = nullptr;
+    // The rotation's tick on the program's clock, woken by rotationTimer.
+    class ClockTimer *rotationTick = nullptr;
     QTimer *sendLampTimer = nullptr;
     QTimer *recvLampTimer = nullptr;
     // The lamps' timing, on the timers above.

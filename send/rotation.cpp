@@ -132,7 +132,7 @@ void MainWindow::onStartAreaRotation()
 {
     if (rotationMode == RotationAreas) {
         rotationMode = RotationIdle;
-        rotationTimer->stop();
+        rotationTick->stop();
         return;
     }
 
@@ -144,13 +144,13 @@ void MainWindow::onStartAreaRotation()
         return;
     }
 
-    rotationTimer->stop();
+    rotationTick->stop();
     answerWait->stop();
     rotationMode = RotationAreas;
     const qint64 now = monotonicNowMs();
     for (const SendArea &area : sendAreas)
         *area.nextDueMs = area.joinRotation->isChecked() ? now : notDueAgain;
-    rotationTimer->start(50);
+    rotationTick->start(50);
 }
 
 void MainWindow::onStartFileRotation()
@@ -161,17 +161,17 @@ void MainWindow::onStartFileRotation()
     }
     if (rotationMode == RotationFile) {
         rotationMode = RotationIdle;
-        rotationTimer->stop();
+        rotationTick->stop();
         answerWait->stop();
         return;
     }
 
     rotationMode = RotationFile;
-    rotationTimer->stop();
+    rotationTick->stop();
     answerWait->stop();
     currentLine = 0;
     if (!waitForAnswer)
-        rotationTimer->start(rotationPeriodSpin->value());
+        rotationTick->start(rotationPeriodSpin->value());
     else if (serialPort->isOpen())
         sendNextLine();
 }
@@ -193,7 +193,7 @@ void MainWindow::onRotationTimer()
             finished = finished && *area.nextDueMs == notDueAgain;
         }
         if (once && finished) {
-            rotationTimer->stop();
+            rotationTick->stop();
             rotationMode = RotationIdle;
         }
         return;
@@ -218,7 +218,7 @@ bool MainWindow::wrapOrEndFileRotation()
         currentLine = 0;
     if (currentLine < sendFileLines.size())
         return true;
-    rotationTimer->stop();
+    rotationTick->stop();
     rotationMode = RotationIdle;
     return false;
 }

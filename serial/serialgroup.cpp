@@ -2,6 +2,7 @@
 #include "baudrates.h"
 #include "linetoolbar.h"
 #include "mainwindow.h"
+#include "clock.h"
 #include "portcombobox.h"
 #include "portidentity.h"
 #include "portwatcher.h"
@@ -179,7 +180,7 @@ void MainWindow::closePort()
     openButton->setText(tr("打开串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
-    rotationTimer->stop();
+    rotationTick->stop();
     answerWait->stop();
     rotationMode = RotationIdle;
 }
