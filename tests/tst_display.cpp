@@ -2,6 +2,7 @@
 // display has caught up, auto-clear, capture and answer-driven file rotation.
 // Chunks are written as the device one at a time, each read by the window
 // before the next is written, so many of them share one display update.
+#include "countershow.h"
 #include "linefloor.h"
 #include "mainwindow.h"
 #include "testsupport.h"
@@ -19,9 +20,9 @@
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTemporaryDir>
 
 using namespace testsupport;
 
@@ -278,7 +279,8 @@ private slots:
         view.addPiece(TrafficPiece::FrameStart, QStringLiteral("end"), false);
         view.flush();
         QVERIFY(pane->toPlainText().startsWith(QLatin1Char('b') + page));
-        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("tail c") + page + QStringLiteral(" end")));
+        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("tail c") + page
+                                             + QStringLiteral(" end")));
     }
 
     // Continuous text runs on in one paragraph up to exactly the longest
@@ -289,19 +291,26 @@ private slots:
         QVERIFY(rig.open);
         rig.set("autoClearCheck", false);
         rig.set("hexRecvCheck", false);
+        rig.spin("frameGapSpin")->setValue(20);
         const QByteArray first(2000, 'a');
         const QByteArray second(longestRun - 1 - first.size(), 'b');
-        for (const QByteArray &chunk : { first, second, QByteArray("c") })
-            QVERIFY(rig.feed(chunk));
-        QTRY_COMPARE(receiveText(rig.w), QString::fromLatin1(first + ' ' + second + "\nc"));
+        // Each write is one frame, however many reads the kernel makes of it.
+        FrozenClock clock;
+        for (const QByteArray &chunk : { first, second, QByteArray("c") }) {
+            QVERIFY(rig.take(chunk));
+            clock.advance(20);
+        }
+        clock.advance(TrafficView::intervalMs);
+        QCOMPARE(receiveText(rig.w), QString::fromLatin1(first + ' ' + second + "\nc"));
     }
 
     void piecesOfAFrame_data()
     {
         QTest::addColumn<int>("gapMs");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("pieces within the gap") << 100 << "[R] 41 42 43 44\n[R] 45 46 47 48 49 4A\n";
-        QTest::newRow("gap 0: every read") << 0 << "[R] 41 42\n[R] 43 44\n[R] 45 46 47 48 49 4A\n";
+        QTest::newRow("pieces within the gap") << 100 << "[R] 41 42 43 44\n[R] 45 46 47 48\n";
+        QTest::newRow("gap 0: every read")
+                << 0 << "[R] 41 42\n[R] 43 44\n[R] 45\n[R] 46\n[R] 47\n[R] 48\n";
     }
     // Pieces of one frame are one line in the pane and in the capture file;
     // so is a frame at the pace of a slow line (1200 baud, 8 ms a byte).
@@ -315,13 +324,20 @@ private slots:
         rig.set("showSaveSendCheck", true);
         rig.set("showSaveTimeCheck", true);
         QVERIFY(rig.startCapture(rig.dir.filePath("capture.txt")));
-        QVERIFY(rig.feed("AB"));
-        QVERIFY(rig.feed("CD"));
+        FrozenClock clock;
+        QVERIFY(rig.take("AB"));
+        clock.advance(gapMs - 1);
+        QVERIFY(rig.take("CD"));
         // The frame ends, with its empty line, once the line has been quiet.
-        QTRY_VERIFY(receiveText(rig.w).endsWith("44\n"));
-        QVERIFY(gapMs ? rig.pty.writePaced("EFGHIJ", 1200) : rig.feed("EFGHIJ"));
-        QTRY_VERIFY(receiveText(rig.w).endsWith("4A\n"));
-        QTRY_COMPARE(rig.count("收帧数"), qint64(lines.count(QLatin1Char('\n'))));
+        clock.advance(gapMs);
+        clock.advance(TrafficView::intervalMs);
+        QVERIFY(receiveText(rig.w).endsWith("44\n"));
+        for (const char byte : QByteArray("EFGH")) {
+            QVERIFY(rig.take(QByteArray(1, byte)));
+            clock.advance(8);
+        }
+        clock.advance(gapMs + CounterShow::intervalMs);
+        QCOMPARE(rig.count("收帧数"), qint64(lines.count(QLatin1Char('\n'))));
 
         const QRegularExpression stamp("\\[\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d\\] \\[接收\\]");
         QCOMPARE(receiveText(rig.w).replace(stamp, "[R]"),

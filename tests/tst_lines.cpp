@@ -81,7 +81,13 @@ private slots:
         Pty pty;
         MainWindow window;
         ModalHandler boxes;
-        QSignalSpy notices(window.statusBar(), &QStatusBar::messageChanged);
+        QSignalSpy messages(window.statusBar(), &QStatusBar::messageChanged);
+        // A message that expires changes the bar too, to nothing: not a notice.
+        const auto noticeCount = [&] {
+            return int(std::count_if(
+                    messages.begin(), messages.end(),
+                    [](const QList<QVariant> &args) { return !args.at(0).toString().isEmpty(); }));
+        };
         // Typed rates reach the line; out of range, the opening is refused.
         auto *rates = byName<QComboBox>(&window, "baudCombo");
         for (const QString rate : { "4000001", "250000", "2000000" }) {
@@ -113,18 +119,18 @@ private slots:
         QCOMPARE(lamps.size(), 4);
         for (const char *toggle : { "dtrToggle", "rtsToggle", "dtrToggle" })
             click(byName<QAbstractButton>(&window, toggle));
-        QCOMPARE(notices.size(), 1);
+        QCOMPARE(noticeCount(), 1);
         auto *breakButton = byName<QAbstractButton>(&window, "breakButton");
         click(breakButton);
         QTRY_VERIFY(breakButton->isEnabled());
-        QCOMPARE(notices.size(), 2);
+        QCOMPARE(noticeCount(), 2);
         QVERIFY(receiveChunk(&window, pty, "still open"));
         for (QLabel *lamp : lamps)
             QCOMPARE(lamp->styleSheet(), byName<QLabel>(&window, "sendLamp")->styleSheet());
         QCOMPARE(boxes.count(), 1);
         QVERIFY(closePort(&window) && !breakButton->isEnabled());
         QVERIFY(openPort(&window, pty.slavePath())); // RTS stays dropped
-        QCOMPARE(notices.size(), 3);
+        QCOMPARE(noticeCount(), 3);
     }
 
     // Every text frame ends as chosen, however it is sent; hex frames never.

@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "countershow.h"
+#include "receivepath.h"
 #include "resources.h"
 #include "trafficview.h"
 
@@ -406,6 +407,9 @@ Rig::Rig(int frameGapMs)
     : reads(serialPortOf(&window), &QSerialPort::readyRead)
 {
     spin(QStringLiteral("frameGapSpin"))->setValue(frameGapMs);
+    QObject::connect(window.findChild<ReceivePath *>(QStringLiteral("receivePath")),
+                     &ReceivePath::bytesReceived, &window,
+                     [this](const QByteArray &chunk) { bytesRead += chunk.size(); });
     open = openPort(w, pty.slavePath());
 }
 
@@ -419,6 +423,12 @@ bool Rig::feed(const QByteArray &chunk)
 {
     const int before = reads.count();
     return pty.write(chunk) && QTest::qWaitFor([&] { return reads.count() > before; });
+}
+
+bool Rig::take(const QByteArray &bytes)
+{
+    const qint64 total = bytesRead + bytes.size();
+    return pty.write(bytes) && QTest::qWaitFor([&] { return bytesRead >= total; });
 }
 
 bool Rig::startCapture(const QString &path)

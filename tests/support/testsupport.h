@@ -186,6 +186,10 @@ struct Rig
     qint64 count(const QString &caption);
     // Writes the chunk and waits until the window has read it.
     bool feed(const QByteArray &chunk);
+    // Writes the bytes and waits until the window has read all of them, in
+    // however many reads (with the clock stopped, still one frame).
+    bool take(const QByteArray &bytes);
+    qint64 bytesRead = 0;
     // Writes the bytes and waits until they were counted as one new frame.
     bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
     bool startCapture(const QString &path);
