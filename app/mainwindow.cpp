@@ -44,18 +44,21 @@ MainWindow::MainWindow(QWidget *parent)
     loadOptionSettings();
     applyTheme();
 
-    // The tool bar adds its own height, so the groups below keep their sizes.
-    const int toolBarHeight = lineToolBar->sizeHint().height();
-    setMinimumSize(1000, 700 + toolBarHeight);
-    resize(1100, 750 + toolBarHeight);
+    // The menu bar, its corner's line controls and the status bar are
+    // inside these sizes: the traffic row gives up the height.
+    setMinimumSize(1000, 700);
+    resize(1100, 750);
 }
 
 MainWindow::~MainWindow()
 {
     trafficView->flush(); // the capture file gets the last lines too
     finishCaptureLine();
-    if (serialPort->isOpen())
+    // Closed as any closing does: a break still held is released first.
+    if (serialPort->isOpen()) {
+        lineToolBar->portClosing();
         serialPort->close();
+    }
     if (captureFile.isOpen())
         captureFile.close();
 }

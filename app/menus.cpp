@@ -111,11 +111,6 @@ void MainWindow::installMenuBar()
     aboutQtAction->setMenuRole(QAction::AboutQtRole);
     connect(aboutQtAction, &QAction::triggered, this,
             [this] { QMessageBox::aboutQt(this, tr("关于 Qt")); });
-
-    // The groups below keep their sizes: the window grows by the bar's height.
-    const int barHeight = bar->sizeHint().height();
-    setMinimumSize(minimumWidth(), minimumHeight() + barHeight);
-    resize(width(), height() + barHeight);
 }
 
 FindBar *MainWindow::paneFindBar()
