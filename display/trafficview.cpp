@@ -73,6 +73,15 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     }();
     Q_UNUSED(keepFreedMemory)
 #endif
+    // Only the user's own scrolling decides (wheel, bar, drag): the pane
+    // moves its bar itself when it lays out a long paragraph later.
+    QScrollBar *bar = pane->verticalScrollBar();
+    connect(bar, &QScrollBar::actionTriggered, this,
+            [this, bar] { following = bar->sliderPosition() >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (following && !this->pane->textCursor().hasSelection())
+            bar->setValue(maximum);
+    });
     pacer = new Pacer(intervalMs, Pacer::OneInterval, this);
     connect(pacer, &Pacer::due, this, [this](bool inStream) {
         flushingInStream = inStream;
@@ -121,6 +130,8 @@ void TrafficView::flush()
             clearFirst = true;
         }
     }
+    // An empty pane shows its end.
+    following = following || clearFirst;
     if (from < pieces.size())
         insertPieces(pieces, from, clearFirst);
     else if (clearFirst)
@@ -132,6 +143,7 @@ void TrafficView::clear()
 {
     flush();
     pane->clear();
+    following = true;
 }
 
 // Shown one at a time, a piece that may clear the pane clears it when what

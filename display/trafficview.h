@@ -111,6 +111,10 @@ private:
     LineFloor lineFloor;
     QVector<TrafficPiece> pending;
     bool clearAtEnd = false;
+    // The user left the view at the end (or never moved it): it follows.
+    // Judged when the user scrolls, not at a flush, since the pane may lay
+    // out a long paragraph, and grow its range, later.
+    bool following = true;
     bool flushingInStream = false;
 };
 
