@@ -12,7 +12,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/${BUILD:-build-bench}"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target bench_display --parallel 2 >/dev/null
+cmake --build "$build" --target bench_display bench_counters --parallel 2 >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 results="$(mktemp)"
@@ -32,6 +32,7 @@ for view in hex text; do
 done
 figure answer "${ANSWER_LINES:-1000}"
 figure rotation "${ROTATION_SECONDS:-10}"
+"$build/bench/bench_counters" 3 2> >(grep -v propagateSizeHints >&2) | tee -a "$results"
 
 python3 - "$results" "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)" <<'EOF'
 import json, os, platform, sys
