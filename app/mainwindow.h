@@ -11,6 +11,7 @@
 
 #include <array>
 
+#include "capturewriter.h"
 #include "portidentity.h"
 #include "trafficformat.h"
 
@@ -245,9 +246,8 @@ private:
     class CounterShow *counterShow = nullptr;
     // The answer wait of a file rotation; owns answerTimer.
     class AnswerWait *answerWait = nullptr;
-    // The capture file's last line is a frame that has not ended yet.
-    bool captureLineOpen = false;
-    bool captureLineEnded = false;
+    // The capture file's lines, as the pane shows them.
+    CaptureWriter captureWriter{ &captureFile };
 
     // Ports named on the command line that enumeration may not list (a pty,
     // a /dev/serial/by-id link): kept in the list while they exist.

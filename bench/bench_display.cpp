@@ -12,6 +12,7 @@
 // are the GUI thread's own CPU time, which the device thread does not disturb.
 #include "benchclock.h"
 #include "mainwindow.h"
+#include "startup.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -608,6 +609,7 @@ void rotation(int seconds)
 int main(int argc, char **argv)
 {
     prepareEnvironment();
+    keepFreedMemoryForReuse(); // as the program does
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     useFreshSettings();

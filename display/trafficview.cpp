@@ -11,10 +11,6 @@
 
 #include <algorithm>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace {
 
 // Length of the last paragraph after text was added to a paragraph that
@@ -62,17 +58,6 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     : QObject(parent)
     , pane(pane)
 {
-#if defined(__GLIBC__)
-    // Every auto-clear frees the layout of a pane full of text and the next
-    // flush builds it again. By default glibc hands the freed pages back to
-    // the system at once and faults them in again on the next flush; keep
-    // up to 64 MiB of them (a pane full of text needs a few).
-    static const bool keepFreedMemory = [] {
-        mallopt(M_MMAP_THRESHOLD, 4 << 20);
-        return mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
-    }();
-    Q_UNUSED(keepFreedMemory)
-#endif
     // Only the user's own scrolling decides (wheel, bar, drag): the pane
     // moves its bar itself when it lays out a long paragraph later.
     QScrollBar *bar = pane->verticalScrollBar();
