@@ -104,9 +104,6 @@ QString ReceivePath::lineHead(bool received, const QTime &time) const
 
 void ReceivePath::takeInPiece(const QByteArray &bytes, bool startsFrame)
 {
-    // The receive direction is one stream: decode every piece, shown or not,
-    // so a held-back partial character never joins unrelated later bytes.
-    const QString text = decoder.decode(bytes);
     if (startsFrame) {
         endFrame();
         emit frameStarted();
@@ -121,6 +118,15 @@ void ReceivePath::takeInPiece(const QByteArray &bytes, bool startsFrame)
         frame.bytes.clear();
         frame.text.clear();
     }
+    // The receive direction is one stream: decode every piece that text is
+    // wanted of, shown or not, so a held-back partial character never joins
+    // unrelated later bytes. The hex view wants none: decoding a flood there
+    // would be work for nothing.
+    QString text;
+    if (options.hex->isChecked() && !frame.filtered)
+        decoder.reset();
+    else
+        text = decoder.decode(bytes);
     if (frame.filtered) {
         frame.bytes += bytes;
         frame.text += text;

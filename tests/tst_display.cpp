@@ -3,8 +3,10 @@
 // Chunks are written as the device one at a time, each read by the window
 // before the next is written, so many of them share one display update.
 #include "countershow.h"
+#include "framesplitter.h"
 #include "linefloor.h"
 #include "mainwindow.h"
+#include "receivepath.h"
 #include "testsupport.h"
 #include "trafficview.h"
 
@@ -408,6 +410,126 @@ private slots:
 
     // Answer-wait rotation releases one line per received chunk, whatever the
     // display is doing, and the pane keeps sent and received lines in order.
+    // The rules about time, with the program's clock stopped and moved on
+    // by hand. A frame ends after the gap of silence, or at 4096 bytes.
+    void gapAndLongestFrame()
+    {
+        QCheckBox box[7];
+        QLineEdit keyword;
+        ReceivePath path({ box, box + 1, box + 2, box + 3, box + 4, box + 5, box + 6, &keyword },
+                         nullptr);
+        path.setGap(20);
+        QString events; // S: a frame starts, E: the gap has passed, |: the next step
+        connect(&path, &ReceivePath::frameStarted, this, [&] { events += 'S'; });
+        connect(&path, &ReceivePath::frameEnded, this, [&] { events += 'E'; });
+        FrozenClock clock;
+        const auto step = [&](const QByteArray &read, int ms) {
+            path.takeRead(read);
+            clock.advance(ms);
+            events += '|';
+        };
+        step(QByteArray(5000, 'x'), 19);
+        step(QByteArray(FrameSplitter::longestFrame - 904, 'x'), 19); // fills the second
+        step("y", 19);
+        step("z", 20);
+        step("w", 0);
+        QCOMPARE(events, QStringLiteral("SS||S|E|S|"));
+    }
+
+    // 32 bytes every 3 ms: the counters are repainted at least every 150 ms,
+    // and are exact once the data stops.
+    void countersFollowTheStream()
+    {
+        QVector<qint64> paints; // outlives the window, which paints as it goes
+        Rig rig(20);
+        QVERIFY(rig.open);
+        auto *counters = rig.window.findChild<CounterShow *>();
+        FrozenClock clock;
+        paints.append(programClock().nowMs());
+        connect(counters, &CounterShow::shown, this,
+                [&] { paints.append(programClock().nowMs()); });
+        const QByteArray chunk(32, 'c');
+        for (int i = 0; i < 300; ++i) {
+            QVERIFY(rig.take(chunk));
+            clock.advance(3);
+        }
+        qint64 longest = 0;
+        for (int i = 1; i < paints.size(); ++i)
+            longest = qMax(longest, paints[i] - paints[i - 1]);
+        QVERIFY2(longest <= 150, QByteArray::number(longest));
+        clock.advance(TrafficView::intervalMs + CounterShow::intervalMs);
+        QCOMPARE(rig.count("收字节数"), qint64(300 * chunk.size()));
+    }
+
+    // A frame whose first piece fills the pane goes on in the pane; the next
+    // frame clears it and is shown whole, with its tag.
+    void autoClearNeverCutsAFrame()
+    {
+        Rig rig(50);
+        QVERIFY(rig.open);
+        rig.window.show();
+        rig.set("showSaveSendCheck", true);
+        QPlainTextEdit *pane = receivePane(rig.w);
+        FrozenClock clock;
+        QVERIFY(rig.take(QByteArray(3000, 'A')));
+        clock.advance(TrafficView::intervalMs);
+        QTRY_VERIFY(pane->verticalScrollBar()->isVisible());
+        QVERIFY(rig.take("CD"));
+        clock.advance(TrafficView::intervalMs);
+        QVERIFY(pane->toPlainText().startsWith(QStringLiteral("[接收] 41 41")));
+        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("41 43 44")));
+        clock.advance(50);
+        QVERIFY(rig.take("EF"));
+        clock.advance(TrafficView::intervalMs);
+        QCOMPARE(pane->toPlainText(), QStringLiteral("[接收] 45 46"));
+    }
+
+    void viewStaysWhereTheUserPutIt_data()
+    {
+        QTest::addColumn<bool>("paragraphs");
+        QTest::newRow("continuous") << false;
+        QTest::newRow("帧换行") << true;
+    }
+    // Scrolled up with a selection, the view and the selection stay through
+    // a second of traffic; back at the end, the view follows again.
+    void viewStaysWhereTheUserPutIt()
+    {
+        QFETCH(bool, paragraphs);
+        Rig rig(10);
+        QVERIFY(rig.open);
+        rig.window.show();
+        rig.set("autoClearCheck", false);
+        rig.set("frameNewlineCheck", paragraphs);
+        QPlainTextEdit *pane = receivePane(rig.w);
+        QScrollBar *bar = pane->verticalScrollBar();
+        FrozenClock clock;
+        const auto traffic = [&](int ms) {
+            for (int t = 0; t < ms; t += 50) {
+                QVERIFY(rig.take(QByteArray(200, 'a')));
+                clock.advance(50);
+            }
+        };
+        traffic(1000);
+        QTRY_VERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+        // As a click above the bar's handle does.
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QTextCursor selection(pane->document());
+        selection.setPosition(3);
+        selection.setPosition(9, QTextCursor::KeepAnchor);
+        pane->setTextCursor(selection);
+        const int held = bar->value();
+        traffic(1000);
+        QCOMPARE(bar->value(), held);
+        QCOMPARE(pane->textCursor().selectionStart(), 3);
+        QCOMPARE(pane->textCursor().selectionEnd(), 9);
+        // Back at the end, without a selection: the view follows.
+        pane->moveCursor(QTextCursor::End);
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        const int end = bar->maximum();
+        traffic(500);
+        QTRY_VERIFY(bar->maximum() > end && bar->value() == bar->maximum());
+    }
+
     void answerWaitAnswersPerChunk()
     {
         Rig rig;

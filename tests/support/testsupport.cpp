@@ -1,6 +1,5 @@
 #include "testsupport.h"
 
-#include "clock.h"
 #include "countershow.h"
 #include "receivepath.h"
 #include "resources.h"
@@ -454,21 +453,6 @@ bool Rig::sentExactly(const QByteArray &bytes)
                return port->bytesToWrite() == 0 && pty.collected().size() >= bytes.size();
            })
             && pty.collected() == bytes;
-}
-
-FrozenClock::FrozenClock()
-{
-    programClock().freeze();
-}
-
-FrozenClock::~FrozenClock()
-{
-    programClock().thaw();
-}
-
-void FrozenClock::advance(qint64 ms)
-{
-    programClock().advance(ms);
 }
 
 void Rig::join(int n, const QString &text, int periodMs)

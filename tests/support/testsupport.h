@@ -1,6 +1,7 @@
 #ifndef QUORVEL_TESTSUPPORT_H
 #define QUORVEL_TESTSUPPORT_H
 
+#include "clock.h"
 #include "mainwindow.h"
 
 #include <QAbstractButton>
@@ -154,11 +155,9 @@ bool sendFromArea1(QWidget *window, const QString &text, bool hex);
 // when the test moves it on, at once and in order.
 struct FrozenClock
 {
-    FrozenClock();
-    ~FrozenClock();
-    FrozenClock(const FrozenClock &) = delete;
-    FrozenClock &operator=(const FrozenClock &) = delete;
-    void advance(qint64 ms);
+    FrozenClock() { programClock().freeze(); }
+    ~FrozenClock() { programClock().thaw(); }
+    void advance(qint64 ms) { programClock().advance(ms); }
 };
 
 // Random bytes, the same for the same seed.
