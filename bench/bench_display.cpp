@@ -14,6 +14,7 @@
 #include "benchclock.h"
 #include "mainwindow.h"
 #include "plotfeed.h"
+#include "startup.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -693,6 +694,7 @@ void plotted(const QString &state, int seconds)
 int main(int argc, char **argv)
 {
     prepareEnvironment();
+    keepFreedMemoryForReuse(); // as the program does
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     useFreshSettings();

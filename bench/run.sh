@@ -13,7 +13,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/${BUILD:-build-bench}"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target bench_display --parallel 2 >/dev/null
+cmake --build "$build" --target bench_display bench_counters --parallel 2 >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 results="$(mktemp)"
@@ -33,6 +33,7 @@ for view in hex text; do
 done
 figure answer "${ANSWER_LINES:-1000}"
 figure rotation "${ROTATION_SECONDS:-10}"
+"$build/bench/bench_counters" 3 2> >(grep -v propagateSizeHints >&2) | tee -a "$results"
 # The plot's cost: closed and open in turn, so a change in the machine's load
 # falls on both.
 for _ in $(seq "${PLOT_ROUNDS:-2}"); do

@@ -1,9 +1,9 @@
 #include "plotfeed.h"
+#include "clock.h"
 
 PlotFeed::PlotFeed(QObject *parent)
     : QObject(parent)
 {
-    steadyClock.start();
 }
 
 void PlotFeed::setTaking(bool on)
@@ -29,7 +29,7 @@ void PlotFeed::addReceived(const QByteArray &bytes)
             return;
         // All lines of one read came at once.
         if (nowMs < 0)
-            nowMs = testClock ? testClock->nowMs() : steadyClock.elapsed();
+            nowMs = programClock().nowMs();
         samples.add(nowMs, numbers, &points);
     });
     if (samples.channelsLeftOut() && !noticeGiven) {

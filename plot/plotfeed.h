@@ -4,17 +4,7 @@
 #include "plotline.h"
 #include "plotstore.h"
 
-#include <QElapsedTimer>
 #include <QObject>
-
-// Milliseconds on a clock that never goes back, read once per read that
-// brings samples. Tests and pictures set the time with one of their own.
-class PlotClock
-{
-public:
-    virtual ~PlotClock() = default;
-    virtual qint64 nowMs() = 0;
-};
 
 // Takes the plot's samples from the received bytes: lines, their numbers,
 // the store. It says what it took with signals; the drawing follows them.
@@ -29,8 +19,6 @@ public:
     // look at its last byte, so that the first line after opening is whole.
     void setTaking(bool on);
     bool isTaking() const { return taking; }
-    // Null: the feed's own steady clock. The clock must outlive its use.
-    void setClock(PlotClock *clock) { testClock = clock; }
     const PlotStore &store() const { return samples; }
 
 public slots:
@@ -48,8 +36,6 @@ signals:
 private:
     LineAssembler lines;
     PlotStore samples;
-    QElapsedTimer steadyClock;
-    PlotClock *testClock = nullptr;
     bool taking = false;
     // The last byte seen ended a line, or nothing came yet.
     bool atLineStart = true;

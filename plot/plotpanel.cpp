@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -101,10 +102,7 @@ void PlotPanel::buildDock()
     windowSpin->setValue(settings.value(timeWindowKey, defaultTimeWindow).toInt());
     hiddenChannels = settings.value(hiddenChannelsKey).toStringList();
 
-    drawTimer.setSingleShot(true);
-    // A coarse timer may fire early, past the 25 drawings a second.
-    drawTimer.setTimerType(Qt::PreciseTimer);
-    connect(&drawTimer, &QTimer::timeout, this, &PlotPanel::draw);
+    connect(&drawTimer, &ClockTimer::timeout, this, &PlotPanel::draw);
     connect(plotFeed, &PlotFeed::channelsChanged, this, &PlotPanel::addChannels);
     connect(plotFeed, &PlotFeed::sampled, this,
             [this](const QVector<PlotPoint> &points, double keptFromSeconds) {
@@ -170,8 +168,8 @@ void PlotPanel::requestDraw()
 {
     if (drawTimer.isActive())
         return;
-    const qint64 since = sinceDraw.isValid() ? sinceDraw.elapsed() : drawGapMs;
-    drawTimer.start(int(std::max<qint64>(0, drawGapMs - since)));
+    const qint64 since = lastDrawMs >= 0 ? programClock().nowMs() - lastDrawMs : drawGapMs;
+    drawTimer.start(std::max<qint64>(0, drawGapMs - since));
 }
 
 void PlotPanel::draw()
@@ -183,7 +181,7 @@ void PlotPanel::draw()
     drawing.start();
     view->drawNow();
     drawGapMs = std::max<qint64>(drawIntervalMs, drawing.nsecsElapsed() * drawCostShare / 1000000);
-    sinceDraw.start();
+    lastDrawMs = programClock().nowMs();
 }
 
 void PlotPanel::addChannels(const QStringList &names)

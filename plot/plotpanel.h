@@ -1,10 +1,10 @@
 #ifndef QUORVEL_PLOTPANEL_H
 #define QUORVEL_PLOTPANEL_H
 
-#include <QElapsedTimer>
+#include "clock.h"
+
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 
 class QAction;
 class QDockWidget;
@@ -49,8 +49,8 @@ private:
     QAction *plotAction;
     QDockWidget *dock = nullptr;
     PlotView *view = nullptr;
-    QTimer drawTimer;
-    QElapsedTimer sinceDraw;
+    ClockTimer drawTimer;
+    qint64 lastDrawMs = -1;
     qint64 drawGapMs = 0;
     QAction *pauseAction = nullptr;
     QAction *followAction = nullptr;

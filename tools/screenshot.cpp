@@ -88,13 +88,6 @@ bool render(const QString &path, int theme, const QString &code)
     return saved;
 }
 
-// The plot's clock, moved on by the lines written: 12 s of samples at once.
-struct PictureClock : PlotClock
-{
-    qint64 ms = 0;
-    qint64 nowMs() override { return ms; }
-};
-
 // A PI loop following set points, printed as a device would: 50 lines a second.
 bool renderPlot(const QString &path)
 {
@@ -108,8 +101,8 @@ bool renderPlot(const QString &path)
     window.show();
     window.openSelectedPort();
     auto *feed = window.findChild<PlotFeed *>();
-    PictureClock clock;
-    feed->setClock(&clock);
+    // The program's clock, moved on by the lines written: 12 s of samples at once.
+    testsupport::FrozenClock clock;
     window.findChild<QAction *>(QStringLiteral("plotAction"))->trigger();
     auto *dock = window.findChild<QDockWidget *>(QStringLiteral("plotDock"));
     dock->resize(820, 440);
@@ -134,7 +127,7 @@ bool renderPlot(const QString &path)
                          qPrintable(device.slavePath()));
             return false;
         }
-        clock.ms += 20;
+        clock.advance(20);
     }
     QTest::qWait(200);
     const bool saved = dock->grab().save(path);
