@@ -43,6 +43,7 @@ void MainWindow::buildLayout()
     buildSerialGroup();
     buildReceivePane();
     buildCountersAndOptions();
+    connectReceivePath();
 
     auto *clearReceiveButton = named(new QPushButton(tr("清空接收区")), "clearReceiveButton");
     connect(clearReceiveButton, &QPushButton::clicked, this, &MainWindow::onClearReceive);

@@ -54,6 +54,7 @@ int main(int argc, char **argv)
     const QString chosen = language::stored();
     language::install(chosen.isEmpty() ? language::chinese : chosen);
     setUpApplication();
+    keepFreedMemoryForReuse();
 
     MainWindow window;
     applyStartOptions(window, commandLine.options);

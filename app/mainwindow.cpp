@@ -1,4 +1,6 @@
 #include "mainwindow.h"
+#include "answerwait.h"
+#include "clock.h"
 #include "linetoolbar.h"
 #include "settingsstore.h"
 #include "trafficview.h"
@@ -13,21 +15,27 @@ MainWindow::MainWindow(QWidget *parent)
     connect(serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) { onPortError(error); });
 
+    // The rotation ticks on the program's clock; rotationTimer wakes it.
     rotationTimer = new QTimer(this);
     rotationTimer->setSingleShot(false);
-    connect(rotationTimer, &QTimer::timeout, this, &MainWindow::onRotationTimer);
+    rotationTick = new ClockTimer(this, rotationTimer);
+    rotationTick->setRepeating(true);
+    connect(rotationTick, &ClockTimer::timeout, this, &MainWindow::onRotationTimer);
 
+    // The lamps' timers go back to grey through the lamps (buildLayout),
+    // which read the program's clock.
     sendLampTimer = new QTimer(this);
     sendLampTimer->setSingleShot(true);
-    connect(sendLampTimer, &QTimer::timeout, this, &MainWindow::resetSendLamp);
-
     recvLampTimer = new QTimer(this);
     recvLampTimer->setSingleShot(true);
-    connect(recvLampTimer, &QTimer::timeout, this, &MainWindow::resetRecvLamp);
 
-    answerTimer = new QTimer(this);
-    answerTimer->setSingleShot(true);
-    connect(answerTimer, &QTimer::timeout, this, &MainWindow::handleAnswerTimeout);
+    answerWait = named(new AnswerWait(this), "answerWait");
+    answerTimer = answerWait->timer();
+    connect(answerWait, &AnswerWait::timedOut, this, &MainWindow::handleAnswerTimeout);
+    connect(answerWait, &AnswerWait::answered, this, [this] {
+        if (rotationMode == RotationFile && waitForAnswer)
+            handleRotationAnswer();
+    });
 
     buildLayout();
     refreshPortList();
@@ -36,18 +44,21 @@ MainWindow::MainWindow(QWidget *parent)
     loadOptionSettings();
     applyTheme();
 
-    // The tool bar adds its own height, so the groups below keep their sizes.
-    const int toolBarHeight = lineToolBar->sizeHint().height();
-    setMinimumSize(1000, 700 + toolBarHeight);
-    resize(1100, 750 + toolBarHeight);
+    // The menu bar, its corner's line controls and the status bar are
+    // inside these sizes: the traffic row gives up the height.
+    setMinimumSize(1000, 700);
+    resize(1100, 750);
 }
 
 MainWindow::~MainWindow()
 {
     trafficView->flush(); // the capture file gets the last lines too
     finishCaptureLine();
-    if (serialPort->isOpen())
+    // Closed as any closing does: a break still held is released first.
+    if (serialPort->isOpen()) {
+        lineToolBar->portClosing();
         serialPort->close();
+    }
     if (captureFile.isOpen())
         captureFile.close();
 }

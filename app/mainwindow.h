@@ -1,7 +1,6 @@
 #ifndef QUORVEL_MAINWINDOW_H
 #define QUORVEL_MAINWINDOW_H
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMainWindow>
 #include <QSerialPort>
@@ -12,6 +11,7 @@
 
 #include <array>
 
+#include "capturewriter.h"
 #include "portidentity.h"
 #include "trafficformat.h"
 
@@ -28,7 +28,6 @@ class QTimer;
 class QVBoxLayout;
 class FindBar;
 class LineToolBar;
-class FrameSplitter;
 class PortWatcher;
 class TrafficView;
 
@@ -94,21 +93,13 @@ private:
     void onPortError(QSerialPort::SerialPortError error);
 
     // Receive and display.
+    void connectReceivePath();
     void displayData(const QByteArray &data, bool received);
-    // Received bytes go in as frames: one piece of a read at a time.
-    void takeInPiece(const QByteArray &piece, bool startsFrame);
-    void endReceivedFrame();
-    // The line has been quiet for the frame gap: the frame, and an answer
-    // that a file rotation waits for, are complete.
-    void onFrameSilence();
-    bool keywordAccepts(const QByteArray &data, const QString &text) const;
-    // Time stamp (time, or now when invalid) and direction tag, as chosen.
-    QString lineHead(bool received, const QTime &time) const;
-    void showFrame(const QString &line, bool ownParagraph);
     void resetSendLamp();
     void resetRecvLamp();
-    // The four traffic counters as they stand now.
-    void showCounters();
+    // The four traffic counters as they stand now; inStream: the paint may
+    // wait for the next of a stream of updates.
+    void showCounters(bool inStream = false);
     void chooseCaptureFileName();
     void writeCapture(const QVector<struct TrafficPiece> &pieces);
     // Ends the capture file's last line if its frame has not ended yet.
@@ -161,12 +152,13 @@ private:
 
     QSerialPort *serialPort = nullptr;
     QTimer *rotationTimer = nullptr;
+    // The rotation's tick on the program's clock, woken by rotationTimer.
+    class ClockTimer *rotationTick = nullptr;
     QTimer *sendLampTimer = nullptr;
     QTimer *recvLampTimer = nullptr;
-    // When each lamp was last lit: its timer runs out at most once per lamp
-    // period instead of being restarted for every chunk.
-    QElapsedTimer sendLampLit;
-    QElapsedTimer recvLampLit;
+    // The lamps' timing, on the timers above.
+    class TrafficLamp *sendLampControl = nullptr;
+    class TrafficLamp *recvLampControl = nullptr;
     QFile captureFile;
     bool capturing = false;
     QComboBox *portCombo = nullptr;
@@ -247,32 +239,15 @@ private:
     // A vanished device keeps signalling errors; only the first error of an
     // opening is shown, so boxes can neither nest nor trap the user.
     bool portErrorShown = false;
-    // Received text may split a UTF-8 sequence across ready-reads.
-    Utf8StreamDecoder receiveDecoder;
-
-    // The received frame being taken in.
-    struct ReceivedFrame
-    {
-        bool open = false;
-        // Its line is in the pane (it may have started while display was stopped).
-        bool shown = false;
-        bool hasBytes = false;
-        bool ownParagraph = false;
-        // Held back and decided when complete, for the keyword filter.
-        bool filtered = false;
-        QTime start;
-        QByteArray bytes;
-        QString text;
-    };
-    ReceivedFrame receivedFrame;
-    FrameSplitter *frameSplitter = nullptr;
+    // Received bytes on their way to the pane, the capture file, the
+    // counters and the rotation (display/receivepath.h).
+    class ReceivePath *receivePath = nullptr;
     QSpinBox *frameGapSpin = nullptr;
-    // Bytes arrived during an answer-wait file rotation; released as one
-    // answer at the next silence.
-    bool answerPending = false;
-    // The capture file's last line is a frame that has not ended yet.
-    bool captureLineOpen = false;
-    bool captureLineEnded = false;
+    class CounterShow *counterShow = nullptr;
+    // The answer wait of a file rotation; owns answerTimer.
+    class AnswerWait *answerWait = nullptr;
+    // The capture file's lines, as the pane shows them.
+    CaptureWriter captureWriter{ &captureFile };
 
     // Ports named on the command line that enumeration may not list (a pty,
     // a /dev/serial/by-id link): kept in the list while they exist.

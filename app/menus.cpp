@@ -1,6 +1,9 @@
 #include "findbar.h"
 #include "language.h"
 #include "mainwindow.h"
+#include "plotfeed.h"
+#include "plotpanel.h"
+#include "receivepath.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -86,6 +89,11 @@ void MainWindow::installMenuBar()
     connect(stopDisplayButton, &QPushButton::toggled, stopDisplayAction, &QAction::setChecked);
     connect(newAction(viewMenu, tr("切换主题"), QKeySequence(Qt::CTRL | Qt::Key_T)),
             &QAction::triggered, this, &MainWindow::onThemeClicked);
+    // The plot takes every read as it came, shown or not.
+    auto *plotPanel = new PlotPanel(this);
+    connect(receivePath, &ReceivePath::bytesReceived, plotPanel->feed(), &PlotFeed::addReceived);
+    viewMenu->addSeparator();
+    viewMenu->addAction(plotPanel->openAction());
 
     // Readable whatever the interface speaks, so nobody is locked out.
     QMenu *languageMenu = bar->addMenu(QStringLiteral("语言 / Language"));
@@ -111,11 +119,6 @@ void MainWindow::installMenuBar()
     aboutQtAction->setMenuRole(QAction::AboutQtRole);
     connect(aboutQtAction, &QAction::triggered, this,
             [this] { QMessageBox::aboutQt(this, tr("关于 Qt")); });
-
-    // The groups below keep their sizes: the window grows by the bar's height.
-    const int barHeight = bar->sizeHint().height();
-    setMinimumSize(minimumWidth(), minimumHeight() + barHeight);
-    resize(width(), height() + barHeight);
 }
 
 FindBar *MainWindow::paneFindBar()

@@ -7,6 +7,10 @@ class QWidget;
 // QApplication.
 void setUpApplication();
 
+// Process-wide memory tuning for a pane that auto-clears all day: where the
+// program starts, not in any widget.
+void keepFreedMemoryForReuse();
+
 // Gives the main window its own icon and its title.
 void setUpMainWindow(QWidget &window);
 

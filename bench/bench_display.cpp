@@ -7,15 +7,20 @@
 //   bench_display paced   hex|text                        [seconds]
 //   bench_display answer  [lines]
 //   bench_display rotation [seconds]
+//   bench_display plot    open|closed                    [seconds]
 //
 // The device side runs in a thread of its own on the pty's master; CPU figures
 // are the GUI thread's own CPU time, which the device thread does not disturb.
 #include "benchclock.h"
 #include "mainwindow.h"
+#include "plotfeed.h"
+#include "startup.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -603,11 +608,93 @@ void rotation(int seconds)
     }
 }
 
+class PaintCount : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+// The plot's cost at the 921600-baud rate: lines of three numbers as a device
+// prints them ("123,456,789\r\n", about 7,000 a second) in the text view, the
+// plot open (following, drawn) or closed. Every line must become a sample.
+void plotted(const QString &state, int seconds)
+{
+    Rig rig;
+    rig.window.installMenuBar();
+    rig.check(QStringLiteral("16进制"), false, receiveGroup);
+    if (!rig.open())
+        qFatal("cannot open %s", qPrintable(rig.device.slave));
+    const bool open = state == QLatin1String("open");
+    auto *feed = rig.window.findChild<PlotFeed *>();
+    if (open) {
+        rig.window.findChild<QAction *>(QStringLiteral("plotAction"))->trigger();
+        if (!QTest::qWaitForWindowExposed(rig.window.findChild<QDockWidget *>()))
+            qFatal("the plot did not show");
+    }
+    PaintCount draws;
+    if (QWidget *canvas = rig.window.findChild<QWidget *>(QStringLiteral("plotCanvas")))
+        canvas->installEventFilter(&draws);
+    const int rate = 92160;
+    QByteArray payload;
+    int lines = 0;
+    // Three slow waves, as sensors or a control loop give them.
+    for (; payload.size() < qint64(rate) * seconds; ++lines) {
+        const double t = lines / 7089.0;
+        for (const double period : { 2.0, 3.0, 5.0 }) {
+            payload += QByteArray::number(500 + int(399 * std::sin(2 * M_PI * t / period)));
+            payload += period < 5 ? "," : "\r\n";
+        }
+    }
+    const int slice = rate / 100;
+    StallWatch stalls;
+    std::atomic<bool> fed{ false };
+    const double wall0 = monotonicSeconds();
+    const double cpu0 = threadCpuSeconds();
+    std::thread feeder([&] {
+        timespec next{};
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        for (int done = 0; done < payload.size(); done += slice) {
+            rig.device.writeAll(payload.constData() + done,
+                                size_t(std::min(slice, payload.size() - done)));
+            next.tv_nsec += 10000000;
+            if (next.tv_nsec >= 1000000000) {
+                next.tv_nsec -= 1000000000;
+                ++next.tv_sec;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+        }
+        fed = true;
+    });
+    waitFor([&] { return fed && rig.shownBytes() >= payload.size(); }, seconds * 10000,
+            "the lines to be shown", 50);
+    const double wall = monotonicSeconds() - wall0;
+    const double cpu = threadCpuSeconds() - cpu0;
+    feeder.join();
+    const int kept = feed->store().size();
+    printJson(QStringLiteral("{\"figure\":\"plot\",\"plot\":\"%1\",\"seconds\":%2,\"lines\":%3,"
+                             "\"samples\":%4,\"all_kept\":%5,\"cpu_pct\":%6,\"stall_ms\":%7,"
+                             "\"draws\":%8}")
+                      .arg(state)
+                      .arg(wall, 0, 'f', 2)
+                      .arg(lines)
+                      .arg(kept)
+                      .arg(!open || kept == lines ? "true" : "false")
+                      .arg(100.0 * cpu / wall, 0, 'f', 1)
+                      .arg(stalls.longestMs(), 0, 'f', 1)
+                      .arg(draws.paints));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     prepareEnvironment();
+    keepFreedMemoryForReuse(); // as the program does
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     useFreshSettings();
@@ -624,9 +711,11 @@ int main(int argc, char **argv)
         answer(args.value(1, QStringLiteral("1000")).toInt());
     else if (figure == QLatin1String("rotation"))
         rotation(args.value(1, QStringLiteral("10")).toInt());
+    else if (figure == QLatin1String("plot"))
+        plotted(view, args.value(2, QStringLiteral("10")).toInt());
     else {
         QTextStream(stderr)
-                << "usage: bench_display drain|growth|paced|answer|rotation [view] [size]\n";
+                << "usage: bench_display drain|growth|paced|answer|rotation|plot [view] [size]\n";
         return 2;
     }
     return 0;

@@ -5,14 +5,15 @@
 #
 # Usage: bench/run.sh            (about a minute)
 # Environment: BUILD (build folder, build-bench), DRAIN_MIB (2), GROWTH_MIB (16),
-#              PACED_SECONDS (10), ANSWER_LINES (1000), ROTATION_SECONDS (10).
+#              PACED_SECONDS (10), ANSWER_LINES (1000), ROTATION_SECONDS (10),
+#              PLOT_SECONDS (10), PLOT_ROUNDS (2: closed and open, in turn).
 # CPU figures are the GUI thread's own CPU time; wall-clock figures move with
 # whatever else the machine runs, so the load is printed with the table.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/${BUILD:-build-bench}"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target bench_display --parallel 2 >/dev/null
+cmake --build "$build" --target bench_display bench_counters --parallel 2 >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 results="$(mktemp)"
@@ -32,6 +33,14 @@ for view in hex text; do
 done
 figure answer "${ANSWER_LINES:-1000}"
 figure rotation "${ROTATION_SECONDS:-10}"
+"$build/bench/bench_counters" 3 2> >(grep -v propagateSizeHints >&2) | tee -a "$results"
+# The plot's cost: closed and open in turn, so a change in the machine's load
+# falls on both.
+for _ in $(seq "${PLOT_ROUNDS:-2}"); do
+    for state in closed open; do
+        figure plot "$state" "${PLOT_SECONDS:-10}"
+    done
+done
 
 python3 - "$results" "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)" <<'EOF'
 import json, os, platform, sys
@@ -61,4 +70,16 @@ for r in rows:
     elif f == "rotation":
         print(f'| area rotation {r["period_ms"]} ms | hex | mean {r["mean_ms"]:.1f} ms, largest deviation '
               f'{r["max_deviation_ms"]:.1f} ms ({r["sends"]} sends) | | {stall} |')
+    elif f == "plot":
+        kept = f'{r["samples"]} of {r["lines"]} lines kept, {r["draws"]} drawings' if r["plot"] == "open" else f'{r["lines"]} lines'
+        print(f'| plot {r["plot"]}, 921600-baud rate of "123,456,789", {r["seconds"]:.0f} s | text | {kept} '
+              f'| {r["cpu_pct"]:.1f} % of a core | {stall} |')
+plots = {state: [r for r in rows if r["figure"] == "plot" and r["plot"] == state] for state in ("open", "closed")}
+if plots["open"] and plots["closed"]:
+    mean = lambda runs: sum(r["cpu_pct"] for r in runs) / len(runs)
+    cost = mean(plots["open"]) - mean(plots["closed"])
+    stall = max(r["stall_ms"] for r in plots["open"])
+    kept = all(r["all_kept"] for r in plots["open"])
+    print(f'\nThe open plot costs {cost:+.1f} percentage points of a core (goal: at most 3), '
+          f'longest stall {stall:.0f} ms (goal: at most 50), every sample kept: {kept}.')
 EOF

@@ -4,6 +4,7 @@
 // checks at the end that the capture file holds every received byte.
 // Usage: soak_driver MINUTES [--no-auto-clear] [--frame-newline] (run by tools/soak.sh)
 #include "mainwindow.h"
+#include "startup.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -67,6 +68,7 @@ private:
 int main(int argc, char *argv[])
 {
     prepareEnvironment();
+    keepFreedMemoryForReuse(); // as the program does
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     useFreshSettings();

@@ -1,3 +1,4 @@
+#include "capturewriter.h"
 #include "mainwindow.h"
 #include "trafficview.h"
 
@@ -30,8 +31,7 @@ void MainWindow::onSaveData()
     captureFile.setFileName(path);
     if (captureFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         capturing = true;
-        captureLineOpen = false;
-        captureLineEnded = false;
+        captureWriter.started();
         saveDataButton->setText(tr("停止保存"));
     } else {
         QMessageBox::warning(this, tr("错误"), tr("无法打开文件: ") + captureFile.errorString());
@@ -46,35 +46,14 @@ void MainWindow::chooseCaptureFileName()
         captureFileEdit->setText(QFileInfo(path).fileName());
 }
 
-// One line per frame: its pieces as they were shown, then a line feed
-// unless the frame's text ends with one.
 void MainWindow::writeCapture(const QVector<TrafficPiece> &pieces)
 {
-    QByteArray bytes;
-    for (const TrafficPiece &piece : pieces) {
-        if (piece.kind == TrafficPiece::FrameStart) {
-            if (captureLineOpen && !captureLineEnded)
-                bytes += '\n';
-            captureLineOpen = true;
-            captureLineEnded = false;
-        }
-        bytes += piece.text.toUtf8();
-        if (!piece.text.isEmpty())
-            captureLineEnded = piece.text.endsWith(QLatin1Char('\n'));
-        if (piece.kind == TrafficPiece::FrameEnd) {
-            if (!captureLineEnded)
-                bytes += '\n';
-            captureLineOpen = false;
-        }
-    }
-    const bool written = captureFile.write(bytes) == bytes.size() && captureFile.flush();
-    if (written)
+    if (captureWriter.write(pieces))
         return;
 
     // Data the user asked to record is being lost: stop capturing before
     // telling, so the box cannot be followed by one per chunk.
     const QString reason = captureFile.errorString();
-    captureLineOpen = false;
     captureFile.close();
     capturing = false;
     saveDataButton->setText(tr("保存数据"));
@@ -88,9 +67,6 @@ void MainWindow::writeCapture(const QVector<TrafficPiece> &pieces)
 
 void MainWindow::finishCaptureLine()
 {
-    if (capturing && captureFile.isOpen() && captureLineOpen && !captureLineEnded) {
-        captureFile.write("\n");
-        captureFile.flush();
-    }
-    captureLineOpen = false;
+    if (capturing)
+        captureWriter.finishLine();
 }

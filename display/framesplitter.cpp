@@ -2,11 +2,9 @@
 
 FrameSplitter::FrameSplitter(QObject *parent)
     : QObject(parent)
+    , gapTimer(this)
 {
-    gapTimer.setSingleShot(true);
-    gapTimer.setTimerType(Qt::PreciseTimer);
-    connect(&gapTimer, &QTimer::timeout, this, &FrameSplitter::checkSilence);
-    clock.start();
+    connect(&gapTimer, &ClockTimer::timeout, this, &FrameSplitter::checkSilence);
 }
 
 void FrameSplitter::setGap(int ms)
@@ -24,7 +22,7 @@ int FrameSplitter::nextPiece(int size, bool *startsFrame)
         return size;
     }
     // A silence not yet reported by the timer ends the frame all the same.
-    const bool quiet = clock.elapsed() - lastByteMs >= gapMs;
+    const bool quiet = programClock().nowMs() - lastByteMs >= gapMs;
     *startsFrame = !frameOpen || quiet || frameBytes >= longestFrame;
     if (*startsFrame) {
         frameOpen = true;
@@ -39,18 +37,18 @@ void FrameSplitter::readDone()
 {
     if (gapMs == 0)
         return;
-    lastByteMs = clock.elapsed();
+    lastByteMs = programClock().nowMs();
     // Not restarted per read: the timeout looks at the last byte's time. But
     // pushed back once half the gap has passed, so that a steady stream
     // (a read every few milliseconds) does not wake the program for the
     // timer at every gap as well.
-    if (!gapTimer.isActive() || gapTimer.remainingTime() <= gapMs / 2)
+    if (!gapTimer.isActive() || gapTimer.remainingMs() <= gapMs / 2)
         gapTimer.start(gapMs);
 }
 
 void FrameSplitter::catchUp()
 {
-    if (gapTimer.isActive() && clock.elapsed() - lastByteMs >= gapMs) {
+    if (gapTimer.isActive() && programClock().nowMs() - lastByteMs >= gapMs) {
         gapTimer.stop();
         emit silence();
     }
@@ -58,9 +56,9 @@ void FrameSplitter::catchUp()
 
 void FrameSplitter::checkSilence()
 {
-    const qint64 quietMs = clock.elapsed() - lastByteMs;
+    const qint64 quietMs = programClock().nowMs() - lastByteMs;
     if (quietMs < gapMs) {
-        gapTimer.start(int(gapMs - quietMs));
+        gapTimer.start(gapMs - quietMs);
         return;
     }
     emit silence();

@@ -1,9 +1,9 @@
 #ifndef QUORVEL_FRAMESPLITTER_H
 #define QUORVEL_FRAMESPLITTER_H
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+
+#include "clock.h"
 
 // Cuts the received stream into frames: bytes with no silence of the frame
 // gap between them. A USB adapter passes a frame on in pieces (one common
@@ -44,8 +44,7 @@ signals:
 private:
     void checkSilence();
 
-    QTimer gapTimer;
-    QElapsedTimer clock;
+    ClockTimer gapTimer;
     qint64 lastByteMs = 0;
     int frameBytes = 0;
     int gapMs = defaultGapMs;

@@ -4,32 +4,32 @@ Pacer::Pacer(int intervalMs, Wait wait, QObject *parent)
     : QObject(parent)
     , intervalMs(intervalMs)
     , wait(wait)
+    , timer(this)
 {
-    timer.setSingleShot(true);
-    // A coarse timer may fire 5 % late, past the promised interval.
-    timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, [this] { run(true); });
+    connect(&timer, &ClockTimer::timeout, this, [this] { run(true); });
 }
 
 void Pacer::request()
 {
     if (timer.isActive())
         return;
-    const qint64 since = sinceRun.isValid() ? sinceRun.elapsed() : intervalMs;
+    const qint64 since = hasRun ? programClock().nowMs() - lastRunMs : intervalMs;
     if (since >= intervalMs)
         run(false);
     else
-        timer.start(wait == OneInterval ? intervalMs : int(intervalMs - since));
+        timer.start(wait == OneInterval ? intervalMs : intervalMs - since);
 }
 
 void Pacer::ranNow()
 {
     timer.stop();
-    sinceRun.start();
+    lastRunMs = programClock().nowMs();
+    hasRun = true;
 }
 
 void Pacer::run(bool inStream)
 {
-    sinceRun.start();
+    lastRunMs = programClock().nowMs();
+    hasRun = true;
     emit due(inStream);
 }

@@ -1,9 +1,9 @@
 #ifndef QUORVEL_PACER_H
 #define QUORVEL_PACER_H
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+
+#include "clock.h"
 
 // Lets a costly refresh run at most once per interval: at once when the last
 // run is an interval old, otherwise later, so the last request is never lost
@@ -28,6 +28,7 @@ public:
     // The refresh ran on its own (shown at once on demand): the interval
     // counts from now and a waiting request is dropped.
     void ranNow();
+    bool isWaiting() const { return timer.isActive(); }
 
 signals:
     // inStream: the request waited for the interval, so traffic keeps coming.
@@ -38,8 +39,9 @@ private:
 
     const int intervalMs;
     const Wait wait;
-    QTimer timer;
-    QElapsedTimer sinceRun;
+    ClockTimer timer;
+    qint64 lastRunMs = 0;
+    bool hasRun = false;
 };
 
 #endif // QUORVEL_PACER_H

@@ -2,7 +2,6 @@
 #include "linefloor.h"
 #include "pacer.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -11,10 +10,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -29,47 +24,49 @@ int runAfter(int run, const QString &text)
     return run + text.size();
 }
 
-const int lampLitMs = 200;
-
 } // namespace
 
-void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit)
+TrafficLamp::TrafficLamp(QLabel *lamp, QTimer *driver, QObject *parent)
+    : QObject(parent)
+    , lamp(lamp)
+    , timer(this, driver)
+{
+    connect(&timer, &ClockTimer::timeout, this, &TrafficLamp::onTimeout);
+}
+
+void TrafficLamp::light()
 {
     // Setting a style sheet re-polishes the label: only on a change.
     const QLatin1String litStyle("color: #00CC00; font-weight: bold;");
     if (lamp->styleSheet() != litStyle)
         lamp->setStyleSheet(litStyle);
-    // Restarting a timer for every chunk of a stream costs more than the
-    // chunk's own handling; the timer checks the time when it runs out.
-    lit->start();
-    if (!lampTimer->isActive())
-        lampTimer->start(lampLitMs);
+    litAtMs = programClock().nowMs();
+    if (!timer.isActive())
+        timer.start(litMs);
 }
 
-bool trafficLampStaysLit(QTimer *lampTimer, const QElapsedTimer &lit)
+void TrafficLamp::onTimeout()
 {
-    const qint64 left = lit.isValid() ? lampLitMs - lit.elapsed() : 0;
-    if (left <= 0)
-        return false;
-    lampTimer->start(int(left));
-    return true;
+    const qint64 left = litAtMs + litMs - programClock().nowMs();
+    if (left > 0)
+        timer.start(left);
+    else
+        emit dark();
 }
 
 TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     : QObject(parent)
     , pane(pane)
 {
-#if defined(__GLIBC__)
-    // Every auto-clear frees the layout of a pane full of text and the next
-    // flush builds it again. By default glibc hands the freed pages back to
-    // the system at once and faults them in again on the next flush; keep
-    // up to 64 MiB of them (a pane full of text needs a few).
-    static const bool keepFreedMemory = [] {
-        mallopt(M_MMAP_THRESHOLD, 4 << 20);
-        return mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
-    }();
-    Q_UNUSED(keepFreedMemory)
-#endif
+    // Only the user's own scrolling decides (wheel, bar, drag): the pane
+    // moves its bar itself when it lays out a long paragraph later.
+    QScrollBar *bar = pane->verticalScrollBar();
+    connect(bar, &QScrollBar::actionTriggered, this,
+            [this, bar] { following = bar->sliderPosition() >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (following && !this->pane->textCursor().hasSelection())
+            bar->setValue(maximum);
+    });
     pacer = new Pacer(intervalMs, Pacer::OneInterval, this);
     connect(pacer, &Pacer::due, this, [this](bool inStream) {
         flushingInStream = inStream;
@@ -78,10 +75,16 @@ TrafficView::TrafficView(QPlainTextEdit *pane, QObject *parent)
     });
 }
 
-void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph)
+void TrafficView::addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph,
+                           bool mayClear)
 {
-    pending.append({ kind, text, ownParagraph, nextMayClear });
-    nextMayClear = false;
+    mayClear = mayClear && kind == TrafficPiece::FrameStart;
+    // A clear point waiting for the next frame is that frame's own.
+    if (clearAtEnd && kind == TrafficPiece::FrameStart) {
+        mayClear = true;
+        clearAtEnd = false;
+    }
+    pending.append({ kind, text, ownParagraph, mayClear });
 }
 
 void TrafficView::scheduleFlush()
@@ -93,16 +96,28 @@ void TrafficView::flush()
 {
     pacer->ranNow();
 
-    bool clearFirst = autoClearAllowed && pane->verticalScrollBar()->isVisible();
-    autoClearAllowed = false;
-    nextMayClear = false;
+    const bool clearAfterAll = clearAtEnd;
+    clearAtEnd = false;
 
     const QVector<TrafficPiece> pieces = std::move(pending);
     pending.clear();
     // Pieces that a later piece clears away again are never shown.
-    const int from = firstPieceShown(pieces);
-    clearFirst = clearFirst || from > 0;
-    if (!pieces.isEmpty())
+    int from = firstPieceShown(pieces);
+    bool clearFirst = from > 0;
+    // A pane already full is cleared at the first frame start that may
+    // clear it; what comes before it belongs to frames the clear takes away.
+    if (!clearFirst && pane->verticalScrollBar()->isVisible()) {
+        const auto clearing =
+                std::find_if(pieces.begin(), pieces.end(),
+                             [](const TrafficPiece &piece) { return piece.mayClear; });
+        if (clearing != pieces.end() || clearAfterAll) {
+            from = int(clearing - pieces.begin());
+            clearFirst = true;
+        }
+    }
+    // An empty pane shows its end.
+    following = following || clearFirst;
+    if (from < pieces.size())
         insertPieces(pieces, from, clearFirst);
     else if (clearFirst)
         pane->clear();
@@ -113,6 +128,7 @@ void TrafficView::clear()
 {
     flush();
     pane->clear();
+    following = true;
 }
 
 // Shown one at a time, a piece that may clear the pane clears it when what
@@ -145,6 +161,9 @@ int TrafficView::firstPieceShown(const QVector<TrafficPiece> &pieces)
     // A few pieces back at most: each step measures the rest again.
     const int earliest = qMax(qMax(1, clearBefore), lastClear - 8);
     for (int from = lastClear; from >= earliest; --from) {
+        // Whole frames only: a frame is never shown without its start.
+        if (pieces.at(from).kind != TrafficPiece::FrameStart)
+            continue;
         lineFloor.restart();
         for (int i = from; i < pieces.size(); ++i)
             lineFloor.add(pieces.at(i).text);
@@ -186,7 +205,8 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, int from, bo
         return;
 
     QScrollBar *bar = pane->verticalScrollBar();
-    const bool atBottom = clearFirst || bar->value() >= bar->maximum();
+    const bool atBottom =
+            clearFirst || (bar->value() >= bar->maximum() && !pane->textCursor().hasSelection());
     // The edit repaints the whole pane anyway: with updates held back,
     // moving to the new end of the pane does not first scroll the old
     // picture and lay out the paragraphs it scrolls past.
@@ -216,21 +236,18 @@ void TrafficView::insertPieces(const QVector<TrafficPiece> &pieces, int from, bo
 
 void TrafficView::scrollToEnd(const QTextCursor &edit, bool atBottom, bool continuous)
 {
-    QScrollBar *bar = pane->verticalScrollBar();
-    if (!continuous) {
-        // As the pane's own append does: the view stays at the bottom only if
-        // it was there, and the user's cursor stays where it was.
-        if (atBottom)
-            bar->setValue(bar->maximum());
+    // The view follows the end only while it shows the end: a user who
+    // scrolled up, selected text or has a find match keeps the view and the
+    // selection while traffic flows.
+    if (!atBottom)
         return;
-    }
+    QScrollBar *bar = pane->verticalScrollBar();
     // The pane's own cursor moves with text inserted where it stands, so it
     // is usually at the end already; setting it again and asking for its
     // rectangle to scroll there would lay out and measure the last line
     // once more on every flush. At the end of the document, showing the
     // cursor is showing the last line: the bottom of the scroll range.
-    const QTextCursor current = pane->textCursor();
-    if (current.hasSelection() || current.position() != edit.position())
+    if (continuous && pane->textCursor().position() != edit.position())
         pane->setTextCursor(edit);
     bar->setValue(bar->maximum());
 }

@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include "clock.h"
 #include "linefloor.h"
 
-class QElapsedTimer;
 class QLabel;
 class QPlainTextEdit;
 class QTextCursor;
@@ -31,11 +31,32 @@ struct TrafficPiece
     bool mayClear = false;
 };
 
-// Lights a traffic lamp for 200 ms from now; lit tells when it was lit last.
-void lightTrafficLamp(QLabel *lamp, QTimer *lampTimer, QElapsedTimer *lit);
-// When the lamp timer runs out: true, and the timer started again for the
-// rest of the 200 ms, if the lamp was lit again meanwhile.
-bool trafficLampStaysLit(QTimer *lampTimer, const QElapsedTimer &lit);
+// A traffic lamp: lit by every chunk, dark 200 ms after the last one.
+// Restarting a timer for every chunk of a stream costs more than the
+// chunk's own handling; the timer runs out at most once per lamp period and
+// looks at the time of the last chunk then.
+class TrafficLamp : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int litMs = 200;
+
+    // driver: the QTimer that wakes the program for it.
+    TrafficLamp(QLabel *lamp, QTimer *driver, QObject *parent);
+    void light();
+
+signals:
+    // 200 ms have passed since the lamp was last lit.
+    void dark();
+
+private:
+    void onTimeout();
+
+    QLabel *lamp;
+    ClockTimer timer;
+    qint64 litAtMs = 0;
+};
 
 // Puts the lines of traffic into the receive pane at most once per display
 // interval. Laying out and painting the pane costs far more than forming a
@@ -56,18 +77,17 @@ public:
 
     TrafficView(QPlainTextEdit *pane, QObject *parent);
 
-    void addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph);
-    // A piece reached the pane while "自动清" was checked: the next flush
-    // clears the pane first if it is full.
-    void allowAutoClear()
-    {
-        autoClearAllowed = true;
-        nextMayClear = true;
-    }
+    // mayClear: a full pane is cleared before the piece ("自动清"); only a
+    // frame's start may carry it, so no frame is ever cut.
+    void addPiece(TrafficPiece::Kind kind, const QString &text, bool ownParagraph,
+                  bool mayClear = false);
+    // A full pane is cleared after the pieces so far (a frame the keyword
+    // filter dropped): before the next frame's start, or at the next flush.
+    void allowAutoClear() { clearAtEnd = true; }
     // Something changed that the user should see: flush now when the last
     // flush is an interval old, otherwise when the interval ends.
     void scheduleFlush();
-    bool hasPending() const { return !pending.isEmpty(); }
+    bool hasPending() const { return !pending.isEmpty() || clearAtEnd; }
     // True during a flush that waited for its interval: lines are arriving
     // close together, and more are likely to follow.
     bool isFlushingInStream() const { return flushingInStream; }
@@ -90,8 +110,11 @@ private:
     Pacer *pacer = nullptr;
     LineFloor lineFloor;
     QVector<TrafficPiece> pending;
-    bool autoClearAllowed = false;
-    bool nextMayClear = false;
+    bool clearAtEnd = false;
+    // The user left the view at the end (or never moved it): it follows.
+    // Judged when the user scrolls, not at a flush, since the pane may lay
+    // out a long paragraph, and grow its range, later.
+    bool following = true;
     bool flushingInStream = false;
 };
 

@@ -1,3 +1,5 @@
+#include "answerwait.h"
+#include "clock.h"
 #include "mainwindow.h"
 
 #include <QCheckBox>
@@ -15,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
 
 namespace {
@@ -26,8 +27,7 @@ constexpr qint64 notDueAgain = std::numeric_limits<qint64>::max();
 // not hold back the areas' due times.
 qint64 monotonicNowMs()
 {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return programClock().nowMs();
 }
 
 QHBoxLayout *leftAlignedRow()
@@ -132,7 +132,7 @@ void MainWindow::onStartAreaRotation()
 {
     if (rotationMode == RotationAreas) {
         rotationMode = RotationIdle;
-        rotationTimer->stop();
+        rotationTick->stop();
         return;
     }
 
@@ -144,13 +144,13 @@ void MainWindow::onStartAreaRotation()
         return;
     }
 
-    rotationTimer->stop();
-    answerTimer->stop();
+    rotationTick->stop();
+    answerWait->stop();
     rotationMode = RotationAreas;
     const qint64 now = monotonicNowMs();
     for (const SendArea &area : sendAreas)
         *area.nextDueMs = area.joinRotation->isChecked() ? now : notDueAgain;
-    rotationTimer->start(50);
+    rotationTick->start(50);
 }
 
 void MainWindow::onStartFileRotation()
@@ -161,17 +161,17 @@ void MainWindow::onStartFileRotation()
     }
     if (rotationMode == RotationFile) {
         rotationMode = RotationIdle;
-        rotationTimer->stop();
-        answerTimer->stop();
+        rotationTick->stop();
+        answerWait->stop();
         return;
     }
 
     rotationMode = RotationFile;
-    rotationTimer->stop();
-    answerTimer->stop();
+    rotationTick->stop();
+    answerWait->stop();
     currentLine = 0;
     if (!waitForAnswer)
-        rotationTimer->start(rotationPeriodSpin->value());
+        rotationTick->start(rotationPeriodSpin->value());
     else if (serialPort->isOpen())
         sendNextLine();
 }
@@ -193,7 +193,7 @@ void MainWindow::onRotationTimer()
             finished = finished && *area.nextDueMs == notDueAgain;
         }
         if (once && finished) {
-            rotationTimer->stop();
+            rotationTick->stop();
             rotationMode = RotationIdle;
         }
         return;
@@ -218,7 +218,7 @@ bool MainWindow::wrapOrEndFileRotation()
         currentLine = 0;
     if (currentLine < sendFileLines.size())
         return true;
-    rotationTimer->stop();
+    rotationTick->stop();
     rotationMode = RotationIdle;
     return false;
 }
@@ -229,12 +229,12 @@ void MainWindow::sendNextLine()
     ++currentLine;
     currentLineEdit->setText(QString::number(currentLine));
     retriesLeft = retryCountSpin->value();
-    answerTimer->start(answerTimeoutSpin->value() * 1000);
+    answerWait->start(answerTimeoutSpin->value() * 1000);
 }
 
 void MainWindow::handleRotationAnswer()
 {
-    answerTimer->stop();
+    answerWait->stop();
     continueFileRotationAfterAnswer();
 }
 
@@ -248,13 +248,13 @@ void MainWindow::handleAnswerTimeout()
 {
     if (rotationMode != RotationFile || !waitForAnswer)
         return;
-    answerTimer->stop();
+    answerWait->stop();
 
     if (retriesLeft > 0) {
         --retriesLeft;
         if (serialPort->isOpen() && currentLine > 0 && currentLine <= sendFileLines.size())
             sendText(sendFileLines.at(currentLine - 1), 0);
-        answerTimer->start(answerTimeoutSpin->value() * 1000);
+        answerWait->start(answerTimeoutSpin->value() * 1000);
         return;
     }
     continueFileRotationAfterAnswer();

@@ -1,4 +1,3 @@
-#include "framesplitter.h"
 #include "hexparser.h"
 #include "linetoolbar.h"
 #include "mainwindow.h"
@@ -55,10 +54,6 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     if (!hex)
         bytes += lineToolBar->lineEnding();
 
-    // Sent data starts a frame of its own: the received one ends here.
-    frameSplitter->endFrame();
-    endReceivedFrame();
-
     serialPort->write(bytes);
     // Other sends due at this moment (several timers, a tick of several
     // areas) run before the port passes the bytes on: they are not a backlog.
@@ -67,9 +62,8 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     bytesWrittenThisPass += bytes.size();
     ++sentFrames;
     sentBytes += bytes.size();
-    lightTrafficLamp(sendLamp, sendLampTimer, &sendLampLit);
+    sendLampControl->light();
     displayData(bytes, false);
-    trafficView->scheduleFlush();
 }
 
 void MainWindow::sendFromArea(int areaIndex)

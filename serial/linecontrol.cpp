@@ -28,11 +28,15 @@ void LineControl::setRequestToSend(bool set)
 
 void LineControl::setFlowControl(QSerialPort::FlowControl newFlow)
 {
+    const QSerialPort::FlowControl inForce = flow;
     flow = newFlow;
     if (!port->isOpen())
         return;
     if (!port->setFlowControl(flow)) {
+        // The mode in force stays, and so does the choice shown.
+        flow = inForce;
         emit notice(tr("此端口无法设置流控"));
+        emit flowControlRefused(flow);
         return;
     }
     // Under RTS/CTS the driver owns RTS; afterwards it is the user's again.

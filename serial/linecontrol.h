@@ -39,6 +39,8 @@ signals:
     void inputLinesChanged(bool known, QSerialPort::PinoutSignals lines);
     void breakActiveChanged(bool active);
     void notice(const QString &text);
+    // A change of flow control the port refused: this mode stays in force.
+    void flowControlRefused(QSerialPort::FlowControl inForce);
 
 private:
     void applyOutputLines(bool quietWhenAsOpened);

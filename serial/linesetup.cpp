@@ -2,6 +2,8 @@
 #include "mainwindow.h"
 
 #include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
 #include <QStatusBar>
 
 namespace {
@@ -14,7 +16,11 @@ constexpr int noticeMs = 10000;
 void MainWindow::buildLineToolBar()
 {
     lineToolBar = new LineToolBar(serialPort, this);
-    addToolBar(Qt::TopToolBarArea, lineToolBar);
+    // In the menu bar's corner the controls add no height of their own: the
+    // window keeps its sizes with every bar inside them.
+    lineToolBar->setContentsMargins(0, 0, 0, 0);
+    lineToolBar->layout()->setContentsMargins(0, 0, 0, 0);
+    menuBar()->setCornerWidget(lineToolBar, Qt::TopRightCorner);
     const QList<QLabel *> lamps = lineToolBar->inputLamps();
     for (QLabel *lamp : lamps)
         statusBar()->addPermanentWidget(lamp);

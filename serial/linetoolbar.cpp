@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalBlocker>
 
 #include <cstddef>
 
@@ -95,6 +96,12 @@ LineToolBar::LineToolBar(QSerialPort *port, QWidget *parent)
         control->setFlowControl(flowControl());
         rtsToggle->setEnabled(flowControl() != QSerialPort::HardwareControl);
     });
+    connect(control, &LineControl::flowControlRefused, this,
+            [this](QSerialPort::FlowControl inForce) {
+                const QSignalBlocker quiet(flowControlCombo);
+                flowControlCombo->setCurrentIndex(flowControlCombo->findData(int(inForce)));
+                rtsToggle->setEnabled(inForce != QSerialPort::HardwareControl);
+            });
 
     lineEndingCombo = new QComboBox;
     lineEndingCombo->setObjectName(QStringLiteral("lineEndingCombo"));

@@ -34,3 +34,14 @@ bool isSameDevice(const PortIdentity &lost, const PortIdentity &found)
         return found.serialNumber.isEmpty() && sameIds && found.location == lost.location;
     return true;
 }
+
+bool identityPending(const PortIdentity &lost, const PortIdentity &found)
+{
+    const bool idsPending = lost.hasIds && !found.hasIds;
+    const bool idsAgree = !found.hasIds
+            || (lost.hasIds && found.vendorId == lost.vendorId
+                && found.productId == lost.productId);
+    if (!lost.serialNumber.isEmpty())
+        return found.serialNumber.isEmpty() && idsAgree;
+    return idsPending && found.serialNumber.isEmpty();
+}

@@ -24,5 +24,9 @@ struct PortIdentity
 // same place. A port with no identity at all (a pseudo-terminal, a link to
 // one) is matched by its path alone, which the caller has already done.
 bool isSameDevice(const PortIdentity &lost, const PortIdentity &found);
+// The system does not know yet what would tell the found device from the
+// lost one (a new node's serial number comes a moment after the node): it
+// is neither the same nor another device, only a device to look at again.
+bool identityPending(const PortIdentity &lost, const PortIdentity &found);
 
 #endif // QUORVEL_PORTIDENTITY_H

@@ -77,6 +77,8 @@ void PortWatcher::stop()
     location.clear();
     lostStamp.clear();
     seenAbsent = false;
+    reportedStamp.clear();
+    again = false;
 }
 
 void PortWatcher::check()
@@ -91,7 +93,11 @@ void PortWatcher::check()
     }
     if (!seenAbsent && stamp == lostStamp)
         return; // the lost node lingers
-    // Until the handler stops us: retries while the device cannot be opened.
+    if (stamp == reportedStamp && !again)
+        return; // looked at already, and not the device
+    reportedStamp = stamp;
+    again = false;
+    // Polled from now on, for the retries a handler may ask for.
     pollTimer.start();
     emit portReturned(QString(watchedName)); // a copy: handlers may stop() us
 }

@@ -31,11 +31,16 @@ public:
     bool watch(const QString &portName);
     void stop();
     bool isWatching() const { return !watchedName.isEmpty(); }
+    // The node reported could not be taken yet (not openable, identity not
+    // known): report it again at the next poll. Otherwise a node reported
+    // once is reported again only when it changes, so a port that is not
+    // the lost device costs nothing while it stays.
+    void lookAgain() { again = true; }
     QString portName() const { return watchedName; }
 
 signals:
-    // Again after each later change or poll while the port is back, until
-    // stop(): an opening that fails (permissions not yet set) is retried.
+    // Again after each change of the node, or at the next poll when asked
+    // to look again, until stop().
     void portReturned(const QString &portName);
 
 private:
@@ -53,6 +58,8 @@ private:
     // The node present at the loss; empty when none was.
     QString lostStamp;
     bool seenAbsent = false;
+    QString reportedStamp;
+    bool again = false;
 };
 
 #endif // QUORVEL_PORTWATCHER_H

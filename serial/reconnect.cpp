@@ -67,10 +67,14 @@ void MainWindow::showPortErrorBox(const QString &reason)
 
 void MainWindow::reopenReturnedPort(const QString &portName)
 {
-    // Another adapter under the lost one's name is not the device. It is
-    // looked at again on the watch's next polls: the system may not know a
-    // new node's serial number at the very first moment.
+    // Another adapter under the lost one's name is not the device; it is
+    // looked at again only once its node changes. A node whose identity the
+    // system does not know yet is looked at again at the next poll, quietly.
     const PortIdentity found = PortIdentity::of(QSerialPortInfo(portName));
+    if (identityPending(openedIdentity, found)) {
+        portWatcher->lookAgain();
+        return;
+    }
     if (!isSameDevice(openedIdentity, found)) {
         statusBar()->showMessage(
                 tr("%1 上出现的是另一个设备（%2），未打开；仍在等待原设备")
@@ -91,6 +95,7 @@ void MainWindow::reopenReturnedPort(const QString &portName)
         // trying quietly on the next polls until the user decides otherwise.
         statusBar()->showMessage(tr("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
                                          .arg(portName, serialPort->errorString()));
+        portWatcher->lookAgain();
         return;
     }
     portWatcher->stop();

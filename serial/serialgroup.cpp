@@ -1,9 +1,13 @@
+#include "answerwait.h"
 #include "baudrates.h"
+#include "clock.h"
 #include "linetoolbar.h"
 #include "mainwindow.h"
 #include "portcombobox.h"
 #include "portidentity.h"
 #include "portwatcher.h"
+#include "receivepath.h"
+#include "trafficview.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -41,9 +45,8 @@ void MainWindow::buildSerialGroup()
     baudCombo->setInsertPolicy(QComboBox::NoInsert);
     baudCombo->setCompleter(nullptr);
     baudCombo->setValidator(newBaudRateValidator(baudCombo));
-    baudCombo->setToolTip(tr("选择或输入 %1 到 %2 之间的任一波特率")
-                                  .arg(minimumBaudRate)
-                                  .arg(maximumBaudRate));
+    baudCombo->setToolTip(
+            tr("选择或输入 %1 到 %2 之间的任一波特率").arg(minimumBaudRate).arg(maximumBaudRate));
 
     dataBitsCombo = named(new QComboBox, "dataBitsCombo");
     for (QSerialPort::DataBits bits :
@@ -77,6 +80,10 @@ void MainWindow::buildSerialGroup()
     sendLamp->setStyleSheet(QStringLiteral("color: gray;"));
     recvLamp = named(new QLabel(tr("接收 ●")), "recvLamp");
     recvLamp->setStyleSheet(QStringLiteral("color: gray;"));
+    sendLampControl = new TrafficLamp(sendLamp, sendLampTimer, this);
+    connect(sendLampControl, &TrafficLamp::dark, this, &MainWindow::resetSendLamp);
+    recvLampControl = new TrafficLamp(recvLamp, recvLampTimer, this);
+    connect(recvLampControl, &TrafficLamp::dark, this, &MainWindow::resetRecvLamp);
 }
 
 void MainWindow::refreshPortList()
@@ -158,7 +165,7 @@ bool MainWindow::openPortNamed(const QString &portName)
     portWatcher->remember(portName);
     portErrorShown = false;
     skippedSends = 0;
-    receiveDecoder.reset();
+    receivePath->portOpened();
     openButton->setText(tr("关闭串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(openLampStyle));
@@ -173,10 +180,9 @@ void MainWindow::closePort()
     openButton->setText(tr("打开串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
-    rotationTimer->stop();
-    answerTimer->stop();
+    rotationTick->stop();
+    answerWait->stop();
     rotationMode = RotationIdle;
-    answerPending = false;
 }
 
 void MainWindow::onPortError(QSerialPort::SerialPortError error)

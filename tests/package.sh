@@ -75,10 +75,10 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 # Debian gave some of them a t64 suffix (trixie): either name will do.
 if [ "$qt" = 6 ]; then
-    libraries=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6)
+    libraries=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 'libqcustomplot[0-9.]*-qt6')
     recommends=qt6-wayland
 else
-    libraries=(libqt5core5 libqt5gui5 libqt5widgets5 libqt5serialport5)
+    libraries=(libqt5core5 libqt5gui5 libqt5widgets5 libqt5serialport5 'libqcustomplot[0-9.]*')
     recommends=""
 fi
 for library in "${libraries[@]}"; do

@@ -2,8 +2,11 @@
 // display has caught up, auto-clear, capture and answer-driven file rotation.
 // Chunks are written as the device one at a time, each read by the window
 // before the next is written, so many of them share one display update.
+#include "countershow.h"
+#include "framesplitter.h"
 #include "linefloor.h"
 #include "mainwindow.h"
+#include "receivepath.h"
 #include "testsupport.h"
 #include "trafficview.h"
 
@@ -19,9 +22,9 @@
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTemporaryDir>
 
 using namespace testsupport;
 
@@ -278,7 +281,8 @@ private slots:
         view.addPiece(TrafficPiece::FrameStart, QStringLiteral("end"), false);
         view.flush();
         QVERIFY(pane->toPlainText().startsWith(QLatin1Char('b') + page));
-        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("tail c") + page + QStringLiteral(" end")));
+        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("tail c") + page
+                                             + QStringLiteral(" end")));
     }
 
     // Continuous text runs on in one paragraph up to exactly the longest
@@ -289,19 +293,26 @@ private slots:
         QVERIFY(rig.open);
         rig.set("autoClearCheck", false);
         rig.set("hexRecvCheck", false);
+        rig.spin("frameGapSpin")->setValue(20);
         const QByteArray first(2000, 'a');
         const QByteArray second(longestRun - 1 - first.size(), 'b');
-        for (const QByteArray &chunk : { first, second, QByteArray("c") })
-            QVERIFY(rig.feed(chunk));
-        QTRY_COMPARE(receiveText(rig.w), QString::fromLatin1(first + ' ' + second + "\nc"));
+        // Each write is one frame, however many reads the kernel makes of it.
+        FrozenClock clock;
+        for (const QByteArray &chunk : { first, second, QByteArray("c") }) {
+            QVERIFY(rig.take(chunk));
+            clock.advance(20);
+        }
+        clock.advance(TrafficView::intervalMs);
+        QCOMPARE(receiveText(rig.w), QString::fromLatin1(first + ' ' + second + "\nc"));
     }
 
     void piecesOfAFrame_data()
     {
         QTest::addColumn<int>("gapMs");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("pieces within the gap") << 100 << "[R] 41 42 43 44\n[R] 45 46 47 48 49 4A\n";
-        QTest::newRow("gap 0: every read") << 0 << "[R] 41 42\n[R] 43 44\n[R] 45 46 47 48 49 4A\n";
+        QTest::newRow("pieces within the gap") << 100 << "[R] 41 42 43 44\n[R] 45 46 47 48\n";
+        QTest::newRow("gap 0: every read")
+                << 0 << "[R] 41 42\n[R] 43 44\n[R] 45\n[R] 46\n[R] 47\n[R] 48\n";
     }
     // Pieces of one frame are one line in the pane and in the capture file;
     // so is a frame at the pace of a slow line (1200 baud, 8 ms a byte).
@@ -315,13 +326,20 @@ private slots:
         rig.set("showSaveSendCheck", true);
         rig.set("showSaveTimeCheck", true);
         QVERIFY(rig.startCapture(rig.dir.filePath("capture.txt")));
-        QVERIFY(rig.feed("AB"));
-        QVERIFY(rig.feed("CD"));
+        FrozenClock clock;
+        QVERIFY(rig.take("AB"));
+        clock.advance(gapMs - 1);
+        QVERIFY(rig.take("CD"));
         // The frame ends, with its empty line, once the line has been quiet.
-        QTRY_VERIFY(receiveText(rig.w).endsWith("44\n"));
-        QVERIFY(gapMs ? rig.pty.writePaced("EFGHIJ", 1200) : rig.feed("EFGHIJ"));
-        QTRY_VERIFY(receiveText(rig.w).endsWith("4A\n"));
-        QTRY_COMPARE(rig.count("收帧数"), qint64(lines.count(QLatin1Char('\n'))));
+        clock.advance(gapMs);
+        clock.advance(TrafficView::intervalMs);
+        QVERIFY(receiveText(rig.w).endsWith("44\n"));
+        for (const char byte : QByteArray("EFGH")) {
+            QVERIFY(rig.take(QByteArray(1, byte)));
+            clock.advance(8);
+        }
+        clock.advance(gapMs + CounterShow::intervalMs);
+        QCOMPARE(rig.count("收帧数"), qint64(lines.count(QLatin1Char('\n'))));
 
         const QRegularExpression stamp("\\[\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d\\] \\[接收\\]");
         QCOMPARE(receiveText(rig.w).replace(stamp, "[R]"),
@@ -392,6 +410,126 @@ private slots:
 
     // Answer-wait rotation releases one line per received chunk, whatever the
     // display is doing, and the pane keeps sent and received lines in order.
+    // The rules about time, with the program's clock stopped and moved on
+    // by hand. A frame ends after the gap of silence, or at 4096 bytes.
+    void gapAndLongestFrame()
+    {
+        QCheckBox box[7];
+        QLineEdit keyword;
+        ReceivePath path({ box, box + 1, box + 2, box + 3, box + 4, box + 5, box + 6, &keyword },
+                         nullptr);
+        path.setGap(20);
+        QString events; // S: a frame starts, E: the gap has passed, |: the next step
+        connect(&path, &ReceivePath::frameStarted, this, [&] { events += 'S'; });
+        connect(&path, &ReceivePath::frameEnded, this, [&] { events += 'E'; });
+        FrozenClock clock;
+        const auto step = [&](const QByteArray &read, int ms) {
+            path.takeRead(read);
+            clock.advance(ms);
+            events += '|';
+        };
+        step(QByteArray(5000, 'x'), 19);
+        step(QByteArray(FrameSplitter::longestFrame - 904, 'x'), 19); // fills the second
+        step("y", 19);
+        step("z", 20);
+        step("w", 0);
+        QCOMPARE(events, QStringLiteral("SS||S|E|S|"));
+    }
+
+    // 32 bytes every 3 ms: the counters are repainted at least every 150 ms,
+    // and are exact once the data stops.
+    void countersFollowTheStream()
+    {
+        QVector<qint64> paints; // outlives the window, which paints as it goes
+        Rig rig(20);
+        QVERIFY(rig.open);
+        auto *counters = rig.window.findChild<CounterShow *>();
+        FrozenClock clock;
+        paints.append(programClock().nowMs());
+        connect(counters, &CounterShow::shown, this,
+                [&] { paints.append(programClock().nowMs()); });
+        const QByteArray chunk(32, 'c');
+        for (int i = 0; i < 300; ++i) {
+            QVERIFY(rig.take(chunk));
+            clock.advance(3);
+        }
+        qint64 longest = 0;
+        for (int i = 1; i < paints.size(); ++i)
+            longest = qMax(longest, paints[i] - paints[i - 1]);
+        QVERIFY2(longest <= 150, QByteArray::number(longest));
+        clock.advance(TrafficView::intervalMs + CounterShow::intervalMs);
+        QCOMPARE(rig.count("收字节数"), qint64(300 * chunk.size()));
+    }
+
+    // A frame whose first piece fills the pane goes on in the pane; the next
+    // frame clears it and is shown whole, with its tag.
+    void autoClearNeverCutsAFrame()
+    {
+        Rig rig(50);
+        QVERIFY(rig.open);
+        rig.window.show();
+        rig.set("showSaveSendCheck", true);
+        QPlainTextEdit *pane = receivePane(rig.w);
+        FrozenClock clock;
+        QVERIFY(rig.take(QByteArray(3000, 'A')));
+        clock.advance(TrafficView::intervalMs);
+        QTRY_VERIFY(pane->verticalScrollBar()->isVisible());
+        QVERIFY(rig.take("CD"));
+        clock.advance(TrafficView::intervalMs);
+        QVERIFY(pane->toPlainText().startsWith(QStringLiteral("[接收] 41 41")));
+        QVERIFY(pane->toPlainText().endsWith(QStringLiteral("41 43 44")));
+        clock.advance(50);
+        QVERIFY(rig.take("EF"));
+        clock.advance(TrafficView::intervalMs);
+        QCOMPARE(pane->toPlainText(), QStringLiteral("[接收] 45 46"));
+    }
+
+    void viewStaysWhereTheUserPutIt_data()
+    {
+        QTest::addColumn<bool>("paragraphs");
+        QTest::newRow("continuous") << false;
+        QTest::newRow("帧换行") << true;
+    }
+    // Scrolled up with a selection, the view and the selection stay through
+    // a second of traffic; back at the end, the view follows again.
+    void viewStaysWhereTheUserPutIt()
+    {
+        QFETCH(bool, paragraphs);
+        Rig rig(10);
+        QVERIFY(rig.open);
+        rig.window.show();
+        rig.set("autoClearCheck", false);
+        rig.set("frameNewlineCheck", paragraphs);
+        QPlainTextEdit *pane = receivePane(rig.w);
+        QScrollBar *bar = pane->verticalScrollBar();
+        FrozenClock clock;
+        const auto traffic = [&](int ms) {
+            for (int t = 0; t < ms; t += 50) {
+                QVERIFY(rig.take(QByteArray(200, 'a')));
+                clock.advance(50);
+            }
+        };
+        traffic(1000);
+        QTRY_VERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+        // As a click above the bar's handle does.
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QTextCursor selection(pane->document());
+        selection.setPosition(3);
+        selection.setPosition(9, QTextCursor::KeepAnchor);
+        pane->setTextCursor(selection);
+        const int held = bar->value();
+        traffic(1000);
+        QCOMPARE(bar->value(), held);
+        QCOMPARE(pane->textCursor().selectionStart(), 3);
+        QCOMPARE(pane->textCursor().selectionEnd(), 9);
+        // Back at the end, without a selection: the view follows.
+        pane->moveCursor(QTextCursor::End);
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        const int end = bar->maximum();
+        traffic(500);
+        QTRY_VERIFY(bar->maximum() > end && bar->value() == bar->maximum());
+    }
+
     void answerWaitAnswersPerChunk()
     {
         Rig rig;

@@ -118,6 +118,7 @@ void LanguageTest::noChineseInEnglish()
     QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(byName(&window, QStringLiteral("findEdit")), QStringLiteral("41"));
     QVERIFY(receivePane(&window)->toPlainText().contains(QStringLiteral("[TX] 41 42")));
+    window.findChild<QAction *>(QStringLiteral("plotAction"))->trigger();
     QStringList found = chineseTexts(&window);
 
     // The boxes and dialogs the window opens, each walked while it is open.

@@ -14,18 +14,20 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
+#include <memory>
+
 using namespace testsupport;
 
 struct FakeLinePort : LinePort
 {
-    bool dtr = true, rts = true, held = false;
+    bool dtr = true, rts = true, held = false, refusesFlow = false;
     int reads = 0;
     QSerialPort::PinoutSignals lines = QSerialPort::ClearToSendSignal;
     bool isOpen() const override { return true; }
     bool setDataTerminalReady(bool set) override { return (dtr = set), true; }
     bool setRequestToSend(bool set) override { return (rts = set), true; }
     bool setBreakEnabled(bool set) override { return (held = set), true; }
-    bool setFlowControl(QSerialPort::FlowControl) override { return true; }
+    bool setFlowControl(QSerialPort::FlowControl) override { return !refusesFlow; }
     bool readInputLines(QSerialPort::PinoutSignals *now) override
     {
         return ++reads, (*now = lines), true;
@@ -58,6 +60,16 @@ private slots:
         QTRY_COMPARE(lamps.join(' '), QStringLiteral("128 32"));
         QTest::qWait(500);
         QVERIFY2(port.reads <= clock.elapsed() / 95 + 2, qPrintable(QString::number(port.reads)));
+        // A refused change leaves the mode in force, RTS the user's.
+        QSignalSpy refused(&control, &LineControl::flowControlRefused);
+        port.refusesFlow = true;
+        control.setFlowControl(QSerialPort::HardwareControl);
+        QCOMPARE(refused.value(0).value(0).value<QSerialPort::FlowControl>(),
+                 QSerialPort::NoFlowControl);
+        control.setRequestToSend(false);
+        QVERIFY(!port.rts);
+        control.setRequestToSend(true);
+        port.refusesFlow = false;
         control.setFlowControl(QSerialPort::HardwareControl);
         control.setRequestToSend(false);
         QVERIFY(port.rts); // the driver owns RTS under RTS/CTS
@@ -81,7 +93,13 @@ private slots:
         Pty pty;
         MainWindow window;
         ModalHandler boxes;
-        QSignalSpy notices(window.statusBar(), &QStatusBar::messageChanged);
+        QSignalSpy messages(window.statusBar(), &QStatusBar::messageChanged);
+        // A message that expires changes the bar too, to nothing: not a notice.
+        const auto noticeCount = [&] {
+            return int(std::count_if(
+                    messages.begin(), messages.end(),
+                    [](const QList<QVariant> &args) { return !args.at(0).toString().isEmpty(); }));
+        };
         // Typed rates reach the line; out of range, the opening is refused.
         auto *rates = byName<QComboBox>(&window, "baudCombo");
         for (const QString rate : { "4000001", "250000", "2000000" }) {
@@ -113,18 +131,32 @@ private slots:
         QCOMPARE(lamps.size(), 4);
         for (const char *toggle : { "dtrToggle", "rtsToggle", "dtrToggle" })
             click(byName<QAbstractButton>(&window, toggle));
-        QCOMPARE(notices.size(), 1);
+        QCOMPARE(noticeCount(), 1);
         auto *breakButton = byName<QAbstractButton>(&window, "breakButton");
         click(breakButton);
         QTRY_VERIFY(breakButton->isEnabled());
-        QCOMPARE(notices.size(), 2);
+        QCOMPARE(noticeCount(), 2);
         QVERIFY(receiveChunk(&window, pty, "still open"));
         for (QLabel *lamp : lamps)
             QCOMPARE(lamp->styleSheet(), byName<QLabel>(&window, "sendLamp")->styleSheet());
         QCOMPARE(boxes.count(), 1);
         QVERIFY(closePort(&window) && !breakButton->isEnabled());
         QVERIFY(openPort(&window, pty.slavePath())); // RTS stays dropped
-        QCOMPARE(notices.size(), 3);
+        QCOMPARE(noticeCount(), 3);
+    }
+
+    // Quitting during a break releases it, as any closing of the port does.
+    void breakReleasedAtQuit()
+    {
+        Pty pty;
+        auto window = std::make_unique<MainWindow>();
+        QVERIFY(openPort(window.get(), pty.slavePath()));
+        QSignalSpy breaks(window->findChild<LineControl *>(), &LineControl::breakActiveChanged);
+        click(byName<QAbstractButton>(window.get(), "breakButton"));
+        QCOMPARE(breaks.count(), 1);
+        window.reset();
+        QCOMPARE(breaks.count(), 2);
+        QVERIFY(!breaks.last().at(0).toBool());
     }
 
     // Every text frame ends as chosen, however it is sent; hex frames never.

@@ -142,52 +142,75 @@ private slots:
         rig.press("chooseSendFileButton");
         ::close(fd);
         QCOMPARE(box(rig), QStringLiteral("错误:无法打开文件"));
-        // Neither refusal touched the rotation or its lines: the answer releases
-        // line 2 well before the 5 s time-out.
+        // Neither refusal touched the rotation or its lines. With the clock
+        // stopped only the answer can release line 2; unanswered, line 2 is
+        // re-sent one time-out later, then gives way to line 3 after another.
         rig.spin("answerTimeoutSpin")->setValue(1);
         rig.spin("retryCountSpin")->setValue(1);
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(rig.pty.write("ok"));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.count("currentLineEdit"), qint64(2), 900);
-        // Unanswered, line 2 is re-sent once, one time-out later, then gives way
-        // to line 3 after another.
-        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x22\x22\x33"), 5000);
-        QVERIFY2(clock.elapsed() >= 1900, QByteArray::number(clock.elapsed()));
+        FrozenClock clock;
+        QVERIFY(rig.feed("ok"));
+        QVERIFY(rig.sentExactly("\x11\x22"));
+        clock.advance(999);
+        QVERIFY(rig.sentExactly("\x11\x22"));
+        clock.advance(1);
+        QVERIFY(rig.sentExactly("\x11\x22\x22"));
+        clock.advance(1000);
+        QVERIFY(rig.sentExactly("\x11\x22\x22\x33"));
         // Answered, the last line wraps around; once through, its answer ends the rotation.
         for (const char *next : { "\x11", "\x22", "\x33", "" }) {
             rig.set("sendOnceCheck", *next != '\x11');
-            const QByteArray expected = rig.wire() + next;
-            QVERIFY(rig.pty.write("ok"));
-            QTRY_COMPARE(rig.wire(), expected);
+            const QByteArray expected = rig.pty.collected() + next;
+            QVERIFY(rig.feed("ok"));
+            QVERIFY(rig.sentExactly(expected));
         }
-        QVERIFY(rig.silentFor(300));
+        clock.advance(5000);
+        QCOMPARE(serialPortOf(rig.w)->bytesToWrite(), qint64(0));
         // Ended, so the click starts a new run rather than stopping one.
+        const QByteArray before = rig.pty.collected();
         rig.press("startFileRotationButton");
-        QTRY_VERIFY(rig.wire().endsWith("\x33\x11"));
+        QVERIFY(rig.sentExactly(before + "\x11"));
     }
 
     void answerInPieces_data()
     {
         QTest::addColumn<int>("gapMs");
+        QTest::addColumn<int>("beginsMs");
+        QTest::addColumn<int>("pieces");
         QTest::addColumn<QByteArray>("sent");
-        QTest::newRow("one line per answer") << 200 << QByteArray("\x11\x22");
-        QTest::newRow("gap 0: one line per read") << 0 << QByteArray("\x11\x22\x33");
+        QTest::newRow("pieces within the gap") << 200 << 0 << 2 << QByteArray("\x11\x22");
+        QTest::newRow("gap 0: one line per read") << 0 << 0 << 2 << QByteArray("\x11\x22\x33");
+        // Begins at 0.7 s and ends at 1.3 s, past the 1 s time-out.
+        QTest::newRow("across the time-out") << 20 << 700 << 61 << QByteArray("\x11\x22");
     }
-    // An answer in two pieces 30 ms apart releases the next line once, after
-    // its last piece.
+    // An answer that has begun counts: the time-out no longer applies, and
+    // the answer releases the next line once, when the line has been quiet
+    // for the frame gap after its last piece.
     void answerInPieces()
     {
         QFETCH(int, gapMs);
+        QFETCH(int, beginsMs);
+        QFETCH(int, pieces);
         QFETCH(QByteArray, sent);
         Rig rig(gapMs);
         QVERIFY(rig.open);
         QVERIFY(rig.load("11\n22\n33\n"));
+        rig.spin("answerTimeoutSpin")->setValue(1);
+        FrozenClock clock;
         rig.press("startFileRotationButton");
-        QCOMPARE(rig.wire(), QByteArray("\x11"));
-        QVERIFY(rig.pty.writePieces({ "O", "K" }, 30));
-        QTRY_COMPARE(rig.wire(), sent);
-        QVERIFY(rig.silentFor(gapMs * 2 + 100));
+        clock.advance(beginsMs);
+        for (int piece = 0; piece < pieces; ++piece) {
+            if (piece > 0)
+                clock.advance(10);
+            QVERIFY(rig.feed(piece % 2 ? "K" : "O"));
+            if (gapMs)
+                QCOMPARE(serialPortOf(rig.w)->bytesToWrite(), qint64(0));
+            else
+                QVERIFY(rig.sentExactly(sent.left(piece + 2)));
+        }
+        clock.advance(qMax(0, gapMs - 1));
+        QVERIFY(rig.sentExactly(gapMs ? QByteArray("\x11") : sent));
+        clock.advance(1);
+        QVERIFY(rig.sentExactly(sent));
     }
 
     // A device that takes nothing: auto-send every 10 ms skips while earlier
@@ -215,9 +238,7 @@ private slots:
         QVERIFY2(mostQueued <= 1000, QByteArray::number(mostQueued));
         QVERIFY(rig.window.statusBar()->currentMessage().contains(QStringLiteral("已跳过")));
         rig.pty.resumeReading();
-        QVERIFY(rig.pty.waitForBytes(rig.count("发字节数"), 10000));
-        QVERIFY(rig.silentFor(200));
-        QCOMPARE(rig.pty.collected().size(), int(rig.count("发字节数")));
+        QCOMPARE(rig.wire().size(), int(rig.count("发字节数")));
         qInfo("sent %lld bytes in 4 s; most queued %lld", rig.count("发字节数"), mostQueued);
     }
 
@@ -245,13 +266,15 @@ private slots:
         QVERIFY(rig.open);
         QVERIFY(rig.load("11\n22\n33\n"));
         rig.spin("answerTimeoutSpin")->setValue(1);
+        FrozenClock clock;
         rig.press("startFileRotationButton");
-        QCOMPARE(rig.wire(), QByteArray("\x11"));
+        QVERIFY(rig.sentExactly("\x11"));
         // Switched to timed while waiting: nothing ticks and nothing answers,
         // also past the time-out.
         rig.press("timedRadio");
-        QVERIFY(rig.pty.write("ok"));
-        QVERIFY(rig.silentFor(1300));
+        QVERIFY(rig.feed("ok"));
+        clock.advance(1300);
+        QVERIFY(rig.sentExactly("\x11"));
         // Switched to answer-wait during a timed run: an answer sends at once,
         // and the ticks go on.
         rig.press("startFileRotationButton");
@@ -259,9 +282,12 @@ private slots:
         rig.spin("answerTimeoutSpin")->setValue(5);
         rig.press("startFileRotationButton");
         rig.press("waitAnswerRadio");
-        QVERIFY(rig.pty.write("ok"));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11"), 500);
-        QTRY_COMPARE_WITH_TIMEOUT(rig.wire(), QByteArray("\x11\x11\x22"), 4000);
+        QVERIFY(rig.feed("ok"));
+        QVERIFY(rig.sentExactly("\x11\x11"));
+        clock.advance(999);
+        QVERIFY(rig.sentExactly("\x11\x11"));
+        clock.advance(1);
+        QVERIFY(rig.sentExactly("\x11\x11\x22"));
     }
 
     void closingThePortEndsRotation_data()

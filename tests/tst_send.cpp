@@ -83,6 +83,7 @@ private slots:
         byName<QCheckBox>(w.get(), "showSaveSendCheck")->setChecked(echo.startsWith('['));
         fill(area, text, hex);
         press(area, "manualSendButton");
+        QTRY_VERIFY(displaySettled(w.get()));
         QCOMPARE(receiveText(w.get()), echo);
         QCOMPARE(counter(w.get(), "发帧数") + ' ' + counter(w.get(), "发字节数"),
                  QStringLiteral("%1 %2").arg(bytes.isEmpty() ? 0 : 1).arg(bytes.size()));

@@ -94,11 +94,22 @@ void WindowTest::identityAndSlots()
         QCOMPARE(image.size(), QSize(icon.second, icon.second));
         QVERIFY(image.hasAlphaChannel());
     }
-    // The line tool bar adds its height; the groups below keep theirs.
-    const int toolBar = byName<QWidget>(&window, QStringLiteral("lineToolBar"))->sizeHint().height();
-    QVERIFY(toolBar > 0);
-    QCOMPARE(window.minimumSize(), QSize(1000, 700 + toolBar));
-    QCOMPARE(window.size(), QSize(1100, 750 + toolBar));
+    // Menus, line controls and status bar fit in the window's own sizes, at
+    // the smallest too (a 1366x768 screen): the traffic row gives up the height.
+    window.installMenuBar();
+    window.show();
+    QCOMPARE(window.minimumSize(), QSize(1000, 700));
+    QCOMPARE(window.size(), QSize(1100, 750));
+    window.resize(window.minimumSize());
+    QTRY_COMPARE(window.size(), QSize(1000, 700));
+    const QRect inside = window.rect();
+    for (const char *name : { "lineToolBar", "frameGapSpin", "rotationGroup", "recvEdit" }) {
+        QWidget *widget = byName<QWidget>(&window, name);
+        QVERIFY2(
+                widget->isVisible()
+                        && inside.contains(QRect(widget->mapTo(&window, QPoint()), widget->size())),
+                name);
+    }
 
     const QMetaObject &meta = MainWindow::staticMetaObject;
     QStringList names;
@@ -211,10 +222,9 @@ void WindowTest::storedAutoSendStartsAtOneSecond()
     clock.start();
     MainWindow window;
     QVERIFY(openPort(&window, pty.slavePath()));
-    QVERIFY(pty.waitForBytes(2, 3000));
-    // A coarse timer may fire 5 % early.
-    QVERIFY2(clock.elapsed() >= 900 && clock.elapsed() <= 2000,
-             qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(pty.waitForBytes(2));
+    // Never early (a coarse timer may fire 5 % early); a busy machine may be late.
+    QVERIFY2(clock.elapsed() >= 900, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(pty.take(), QByteArray("\xA5\x5A"));
 }
 

@@ -27,7 +27,8 @@ fi
 cxx=clang++-14
 flags=(-std=c++17 -g -O1 -fPIC -Wall -Wextra
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -I"$here/send" -I"$here/display" -I"$here/checksum" -I"$here/tests/fuzz")
+       -I"$here/send" -I"$here/display" -I"$here/checksum" -I"$here/plot" -I"$here/net"
+       -I"$here/tests/fuzz")
 read -r -a qt_flags <<< "$(pkg-config --cflags --libs "Qt${qt}Core")"
 
 # Each target with the few application sources it needs.
@@ -37,8 +38,10 @@ declare -A sources=(
     [hexform]="display/trafficformat.cpp send/hexparser.cpp"
     [textform]="display/trafficformat.cpp"
     [sendfileline]="send/sendfileline.cpp display/trafficformat.cpp"
+    [plotline]="plot/plotline.cpp"
+    [rfc2217]="net/rfc2217codec.cpp"
 )
-targets=(hexparser checksum hexform textform sendfileline)
+targets=(hexparser checksum hexform textform sendfileline plotline rfc2217)
 
 mkdir -p "$out/artifacts"
 for target in "${targets[@]}"; do
@@ -61,7 +64,7 @@ for target in "${targets[@]}"; do
         "$out/corpus/$target" "$here/tests/fuzz/corpus/$target" \
         > "$out/$target.log" 2>&1; then
         echo "FINDING in $target (see $out/$target.log):"
-        grep -E 'ERROR|violated|SUMMARY|parsed|stream|split|whole|line|hex form|Test unit written' \
+        grep -E 'ERROR|violated|SUMMARY|parsed|stream|split|whole|line|hex form|for input|Test unit written' \
             "$out/$target.log" | head -20 || true
         status=1
     else

@@ -1,22 +1,27 @@
 // Renders the main window to PNG files, with some traffic in the pane.
 // Usage: quorvel-screenshot <output-folder>
 //   writes theme-0.png (blue), theme-1.png (teal) and theme-2.png (beige)
-//   in Chinese, and english.png (blue, English, the find bar open).
+//   in Chinese, english.png (blue, English, the find bar open), and plot.png
+//   (the plot window with a control loop's three channels).
 #include "language.h"
 #include "mainwindow.h"
+#include "plotfeed.h"
 #include "resources.h"
 #include "startup.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -83,6 +88,54 @@ bool render(const QString &path, int theme, const QString &code)
     return saved;
 }
 
+// A PI loop following set points, printed as a device would: 50 lines a second.
+bool renderPlot(const QString &path)
+{
+    language::install(language::chinese);
+    QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")).clear();
+    testsupport::Pty device;
+    MainWindow window;
+    window.installMenuBar();
+    setUpMainWindow(window);
+    window.selectPort(device.slavePath());
+    window.show();
+    window.openSelectedPort();
+    auto *feed = window.findChild<PlotFeed *>();
+    // The program's clock, moved on by the lines written: 12 s of samples at once.
+    testsupport::FrozenClock clock;
+    window.findChild<QAction *>(QStringLiteral("plotAction"))->trigger();
+    auto *dock = window.findChild<QDockWidget *>(QStringLiteral("plotDock"));
+    dock->resize(820, 440);
+
+    double measured = 20;
+    double rate = 0;
+    double integral = 0;
+    for (int line = 0; line < 600; ++line) {
+        const double target = line < 100 ? 20 : line < 350 ? 60 : 35;
+        const double error = target - measured;
+        integral += error * 0.02;
+        const double output = std::clamp(2.0 * error + 1.5 * integral, 0.0, 100.0);
+        rate += ((output - 0.5 * measured) * 0.9 - rate) * 0.12;
+        measured += rate * 0.02;
+        device.write(QStringLiteral("sp:%1 pv:%2 out:%3\r\n")
+                             .arg(target, 0, 'f', 1)
+                             .arg(measured, 0, 'f', 2)
+                             .arg(output, 0, 'f', 1)
+                             .toLatin1());
+        if (!QTest::qWaitFor([&] { return feed->store().size() == line + 1; })) {
+            std::fprintf(stderr, "the plot took no sample from %s\n",
+                         qPrintable(device.slavePath()));
+            return false;
+        }
+        clock.advance(20);
+    }
+    QTest::qWait(200);
+    const bool saved = dock->grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+    window.close();
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -127,6 +180,8 @@ int main(int argc, char **argv)
                     language::chinese))
             return 1;
     }
-    return render(QDir(folder).filePath(QStringLiteral("english.png")), 0, language::english) ? 0
-                                                                                              : 1;
+    return render(QDir(folder).filePath(QStringLiteral("english.png")), 0, language::english)
+                    && renderPlot(QDir(folder).filePath(QStringLiteral("plot.png")))
+            ? 0
+            : 1;
 }

@@ -42,13 +42,14 @@ if [ "$qt" = 6 ]; then
     cmake_args+=(-DQUORVEL_QT_VERSION=6)
 fi
 
-packages=(cmake g++ make zlib1g-dev)
+# libqcustomplot-dev draws the plot (its headers serve both Qt).
+packages=(cmake g++ make zlib1g-dev libqcustomplot-dev)
 if [ "$qt" = 6 ]; then
     # qt6-tools-dev brings CMake's Qt6LinguistTools, qt6-l10n-tools lrelease
     # and lupdate; qt6-base-dev brings the OpenGL headers Qt6Gui's CMake
     # files ask for.
     packages+=(qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-               qt6-l10n-tools qt6-serialport-dev)
+               qt6-l10n-tools qt6-serialport-dev libqcustomplot2.1-qt6)
 else
     # qttools5-dev brings CMake's Qt5LinguistTools, qttools5-dev-tools lrelease
     # and lupdate: the build compiles the translations.

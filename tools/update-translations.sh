@@ -44,7 +44,7 @@ for language in en; do
     fi
     # No line numbers: an edit elsewhere in a file must not touch the .ts.
     "$lupdate" -silent -no-obsolete -locations none -extensions cpp,h \
-        -source-language zh_CN -target-language "$language" app serial display send checksum -ts "$target"
+        -source-language zh_CN -target-language "$language" app serial display send checksum plot net -ts "$target"
     if [ "$check" = 1 ]; then
         if ! cmp -s "$ts" "$target"; then
             echo "FAIL: $ts is not up to date with the sources (run tools/update-translations.sh):"

@@ -668,6 +668,217 @@
     </message>
 </context>
 <context>
+    <name>NetworkAddress</name>
+    <message>
+        <source>“%1”不是网络端口名：须为 rfc2217://主机:端口 或 socket://主机:端口</source>
+        <translation>“%1” is not a network port name: it must be rfc2217://HOST:PORT or socket://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 的 IPv6 地址缺少“]”</source>
+        <translation>The IPv6 address of network port %1 lacks its “]”</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 的“%2”不是 IPv6 地址</source>
+        <translation>“%2” in network port %1 is not an IPv6 address</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 的“]”之后须为“:端口”</source>
+        <translation>In network port %1, “]” must be followed by “:PORT”</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 的 IPv6 地址须写在方括号中，如 rfc2217://[::1]:2000</source>
+        <translation>The IPv6 address of network port %1 must be in brackets, as in rfc2217://[::1]:2000</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 缺少主机名</source>
+        <translation>Network port %1 lacks a host name</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 的主机“%2”无效</source>
+        <translation>The host “%2” of network port %1 is not valid</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 缺少端口号，如 %2:2000</source>
+        <translation>Network port %1 lacks a port number, as in %2:2000</translation>
+    </message>
+    <message>
+        <source>网络端口 %1 的端口号须为 1 到 65535 之间的整数</source>
+        <translation>The port number of network port %1 must be a whole number from 1 to 65535</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkLink</name>
+    <message>
+        <source>波特率</source>
+        <translation>baud rate</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>data bits</translation>
+    </message>
+    <message>
+        <source>校验位</source>
+        <translation>parity</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>stop bits</translation>
+    </message>
+    <message>
+        <source>流控</source>
+        <translation>flow control</translation>
+    </message>
+    <message>
+        <source>断开信号</source>
+        <translation>break</translation>
+    </message>
+    <message>
+        <source>未指定网络端口的地址</source>
+        <translation>No address given for the network port</translation>
+    </message>
+    <message>
+        <source>连接已断开</source>
+        <translation>The connection is lost</translation>
+    </message>
+    <message>
+        <source>%1 是原始 TCP 连接：波特率等线路参数由服务器决定，此处的设置不会发送</source>
+        <translation>%1 is a raw TCP connection: the server decides the baud rate and the other line settings; the settings here are not sent</translation>
+    </message>
+    <message>
+        <source>%1 不支持 RFC 2217 串口控制：线路参数与控制线由服务器决定</source>
+        <translation>%1 does not support RFC 2217 port control: the server decides the line settings and the control lines</translation>
+    </message>
+    <message>
+        <source>%1 未确认以下设置：%2；连接照常工作</source>
+        <translation>%1 did not confirm these settings: %2; the connection works as before</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 秒内未连上</source>
+        <translation>no connection within %1 s</translation>
+    </message>
+    <message>
+        <source>服务器未应答 telnet 协商；若它只转发字节，请用 socket://</source>
+        <translation>the server did not answer the telnet negotiation; if it only passes bytes on, use socket://</translation>
+    </message>
+    <message>
+        <source>与 %1 的连接已断开（%2）</source>
+        <translation>The connection to %1 is lost (%2)</translation>
+    </message>
+    <message>
+        <source>无法连接 %1：%2</source>
+        <translation>Cannot connect to %1: %2</translation>
+    </message>
+    <message>
+        <source>连接被拒绝，该端口没有服务在监听</source>
+        <translation>connection refused, nothing listens on that port</translation>
+    </message>
+    <message>
+        <source>对方关闭了连接</source>
+        <translation>the server closed the connection</translation>
+    </message>
+    <message>
+        <source>找不到该主机</source>
+        <translation>host not found</translation>
+    </message>
+    <message>
+        <source>网络不可达</source>
+        <translation>network unreachable</translation>
+    </message>
+    <message>
+        <source>连接超时</source>
+        <translation>connection timed out</translation>
+    </message>
+</context>
+<context>
+    <name>PlotFeed</name>
+    <message>
+        <source>波形图最多画 %1 个通道，其余通道的数值已忽略</source>
+        <translation>The plot draws at most %1 channels; the values of further channels are ignored</translation>
+    </message>
+</context>
+<context>
+    <name>PlotPanel</name>
+    <message>
+        <source>波形图</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>暂停绘图；数据照常记录</source>
+        <translation>Pause drawing; samples are still kept</translation>
+    </message>
+    <message>
+        <source>跟随</source>
+        <translation>Follow</translation>
+    </message>
+    <message>
+        <source>显示最新的数据；滚轮缩放或拖动后停在原处</source>
+        <translation>Show the newest samples; after a wheel zoom or a drag the view stays where it is</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>导出图片…</source>
+        <translation>Export Image…</translation>
+    </message>
+    <message>
+        <source>导出数据…</source>
+        <translation>Export Data…</translation>
+    </message>
+    <message>
+        <source>时间窗</source>
+        <translation>Time window</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>跟随时显示的时长，1 秒到 10 分钟</source>
+        <translation>How much time the view shows while following, 1 s to 10 min</translation>
+    </message>
+    <message>
+        <source>导出图片</source>
+        <translation>Export Image</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>无法写入图片: </source>
+        <translation>Cannot write the image: </translation>
+    </message>
+    <message>
+        <source>导出数据</source>
+        <translation>Export Data</translation>
+    </message>
+    <message>
+        <source>无法写入文件: </source>
+        <translation>Cannot write the file: </translation>
+    </message>
+</context>
+<context>
+    <name>PlotView</name>
+    <message>
+        <source>时间 (s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>单击以隐藏或显示此通道</source>
+        <translation>Click to hide or show this channel</translation>
+    </message>
+</context>
+<context>
     <name>PortComboBox</name>
     <message>
         <source>位置: </source>

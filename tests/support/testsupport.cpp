@@ -1,6 +1,9 @@
 #include "testsupport.h"
 
+#include "countershow.h"
+#include "receivepath.h"
 #include "resources.h"
+#include "trafficview.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -353,14 +356,28 @@ QString receiveText(QWidget *window)
     return pane ? pane->toPlainText() : QString();
 }
 
+bool displaySettled(QWidget *window)
+{
+    auto *view = window->findChild<TrafficView *>(QStringLiteral("trafficView"));
+    auto *counters = window->findChild<CounterShow *>(QStringLiteral("counterShow"));
+    return view && counters && !view->hasPending() && counters->isCurrent();
+}
+
 bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes)
 {
+    QSignalSpy reads(serialPortOf(window), &QSerialPort::readyRead);
     const qint64 frames = counter(window, QStringLiteral("收帧数")).toLongLong();
     const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong() + bytes.size();
-    return pty.write(bytes) && QTest::qWaitFor([&] {
-               return counter(window, QStringLiteral("收字节数")).toLongLong() == total;
-           })
-            && counter(window, QStringLiteral("收帧数")).toLongLong() == frames + 1;
+    if (!pty.write(bytes) || !QTest::qWaitFor([&] {
+            return displaySettled(window)
+                    && counter(window, QStringLiteral("收字节数")).toLongLong() == total;
+        }))
+        return false;
+    // The kernel may hand one write over in several reads: with no frame
+    // gap each is a frame, with a gap they are one.
+    const bool everyRead = byName<QSpinBox>(window, QStringLiteral("frameGapSpin"))->value() == 0;
+    return counter(window, QStringLiteral("收帧数")).toLongLong()
+            == frames + (everyRead ? reads.count() : 1);
 }
 
 bool sendFromArea1(QWidget *window, const QString &text, bool hex)
@@ -389,6 +406,9 @@ Rig::Rig(int frameGapMs)
     : reads(serialPortOf(&window), &QSerialPort::readyRead)
 {
     spin(QStringLiteral("frameGapSpin"))->setValue(frameGapMs);
+    QObject::connect(window.findChild<ReceivePath *>(QStringLiteral("receivePath")),
+                     &ReceivePath::bytesReceived, &window,
+                     [this](const QByteArray &chunk) { bytesRead += chunk.size(); });
     open = openPort(w, pty.slavePath());
 }
 
@@ -404,6 +424,12 @@ bool Rig::feed(const QByteArray &chunk)
     return pty.write(chunk) && QTest::qWaitFor([&] { return reads.count() > before; });
 }
 
+bool Rig::take(const QByteArray &bytes)
+{
+    const qint64 total = bytesRead + bytes.size();
+    return pty.write(bytes) && QTest::qWaitFor([&] { return bytesRead >= total; });
+}
+
 bool Rig::startCapture(const QString &path)
 {
     boxes.chooseFile(path);
@@ -413,7 +439,20 @@ bool Rig::startCapture(const QString &path)
 
 QByteArray Rig::wire()
 {
+    if (!QTest::qWaitFor([&] { return displaySettled(w); }))
+        return "unsettled";
     return pty.waitForBytes(count(QStringLiteral("sentBytesEdit"))) ? pty.collected() : "lost";
+}
+
+bool Rig::sentExactly(const QByteArray &bytes)
+{
+    // What the window wrote last is still in the port's buffer until the
+    // event loop runs: nothing there means nothing more was sent.
+    QSerialPort *port = serialPortOf(w);
+    return QTest::qWaitFor([&] {
+               return port->bytesToWrite() == 0 && pty.collected().size() >= bytes.size();
+           })
+            && pty.collected() == bytes;
 }
 
 void Rig::join(int n, const QString &text, int periodMs)

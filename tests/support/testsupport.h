@@ -1,6 +1,7 @@
 #ifndef QUORVEL_TESTSUPPORT_H
 #define QUORVEL_TESTSUPPORT_H
 
+#include "clock.h"
 #include "mainwindow.h"
 
 #include <QAbstractButton>
@@ -140,12 +141,24 @@ void click(QAbstractButton *button);
 QString counter(QWidget *window, const QString &caption);
 QString receiveText(QWidget *window);
 
+// The pane and the counters show everything counted so far.
+bool displaySettled(QWidget *window);
+
 // Writes bytes as the device and waits until the window has counted them as
-// one chunk.
+// one frame (with no frame gap: one frame a read).
 bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes);
 
 // Sends text from area 1 with its own "16进制" option as given.
 bool sendFromArea1(QWidget *window, const QString &text, bool hex);
+
+// Stops the program's clock for as long as it lives: timers on it fire only
+// when the test moves it on, at once and in order.
+struct FrozenClock
+{
+    FrozenClock() { programClock().freeze(); }
+    ~FrozenClock() { programClock().thaw(); }
+    void advance(qint64 ms) { programClock().advance(ms); }
+};
 
 // Random bytes, the same for the same seed.
 QByteArray randomBytes(int size, quint32 seed);
@@ -172,12 +185,20 @@ struct Rig
     qint64 count(const QString &caption);
     // Writes the chunk and waits until the window has read it.
     bool feed(const QByteArray &chunk);
+    // Writes the bytes and waits until the window has read all of them, in
+    // however many reads (with the clock stopped, still one frame).
+    bool take(const QByteArray &bytes);
+    qint64 bytesRead = 0;
     // Writes the bytes and waits until they were counted as one new frame.
     bool rx(const QByteArray &bytes) { return receiveChunk(w, pty, bytes); }
     bool startCapture(const QString &path);
-    // Everything the window has sent, once all of it reached the device.
+    // Everything the window has sent, once all of it reached the device
+    // (the clock must run: the counters are shown on it).
     QByteArray wire();
     bool silentFor(int ms) { return !pty.waitForBytes(wire().size() + 1, ms); }
+    // With the clock stopped: nothing waits to be written, and the device
+    // got exactly these bytes.
+    bool sentExactly(const QByteArray &bytes);
     // Area n takes part in area rotation with this text and period.
     void join(int n, const QString &text, int periodMs);
     // Loads a send file of this content through "选择发送文件".

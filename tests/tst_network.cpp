@@ -1,0 +1,237 @@
+// Network ports against a real ser2net serving a pty the test holds; the
+// port names and the telnet codec on their own.
+#include "networkaddress.h"
+#include "networklink.h"
+#include "rfc2217codec.h"
+#include "ser2netserver.h"
+#include "testsupport.h"
+
+#include <QDeadlineTimer>
+
+#include <numeric>
+
+using namespace testsupport;
+using Mode = Ser2NetServer::Mode;
+Q_DECLARE_METATYPE(Mode)
+
+namespace {
+
+// What the codec made of a server's bytes fed in chunks of chunkSize:
+// "data|reply|events", each event as kind:setting:value.
+QString decoded(const QByteArray &bytes, int chunkSize, int *mostHeld)
+{
+    Rfc2217Codec codec;
+    codec.start();
+    QString data, reply, events;
+    for (int done = 0; done < bytes.size(); done += chunkSize) {
+        const Rfc2217Codec::Decoded part = codec.decode(bytes.mid(done, chunkSize));
+        data += part.data.toHex();
+        reply += part.reply.toHex();
+        for (const Rfc2217Codec::Event &event : part.events)
+            events += QStringLiteral("%1:%2:%3 ")
+                              .arg(event.kind)
+                              .arg(int(event.setting))
+                              .arg(event.value);
+        *mostHeld = qMax(*mostHeld, codec.bufferedBytes());
+    }
+    return data + '|' + reply + '|' + events.trimmed();
+}
+
+bool openLink(NetworkLink *link, const QString &name)
+{
+    NetworkAddress address;
+    QString error;
+    NetworkAddress::parse(name, &address, &error);
+    link->setAddress(address);
+    QSignalSpy opened(link, &Link::opened);
+    QSignalSpy failed(link, &Link::openFailed);
+    return link->open() && QTest::qWaitFor([&] { return !opened.isEmpty() || !failed.isEmpty(); })
+            && !opened.isEmpty();
+}
+
+QByteArray everyByte()
+{
+    QByteArray bytes(256, '\0');
+    std::iota(bytes.begin(), bytes.end(), '\0');
+    return bytes;
+}
+
+} // namespace
+
+class NetworkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void addresses_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected"); // the name formatted back, or "!" and the error
+        QTest::newRow("ipv4") << "rfc2217://127.0.0.1:2000"
+                              << "rfc2217://127.0.0.1:2000";
+        QTest::newRow("name, scheme in capitals") << " SOCKET://Lab-Pi.local:65535 "
+                                                  << "socket://Lab-Pi.local:65535";
+        QTest::newRow("ipv6") << "rfc2217://[::1]:7000"
+                              << "rfc2217://[::1]:7000";
+        QTest::newRow("bare ipv6") << "rfc2217://::1:7000"
+                                   << "!方括号";
+        QTest::newRow("unclosed ipv6") << "rfc2217://[::1:7000"
+                                       << "!缺少“]”";
+        QTest::newRow("ipv4 in brackets") << "socket://[1.2.3.4]:7"
+                                          << "!不是 IPv6";
+        QTest::newRow("no port") << "rfc2217://host"
+                                 << "!缺少端口号";
+        QTest::newRow("port 0") << "rfc2217://host:0"
+                                << "!1 到 65535";
+        QTest::newRow("port too big") << "socket://host:65536"
+                                      << "!1 到 65535";
+        QTest::newRow("port not a number") << "socket://host:20a"
+                                           << "!1 到 65535";
+        QTest::newRow("no host") << "socket://:2000"
+                                 << "!缺少主机名";
+        QTest::newRow("bad ipv4") << "socket://999.1.1.1:2000"
+                                  << "!无效";
+        QTest::newRow("bad name") << "socket://lab_pi:2000"
+                                  << "!无效";
+        QTest::newRow("device path") << "/dev/ttyUSB0"
+                                     << "!不是网络端口名";
+    }
+    void addresses()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        NetworkAddress address;
+        QString error;
+        const QString shown =
+                NetworkAddress::parse(name, &address, &error) ? address.toString() : '!' + error;
+        QCOMPARE(NetworkAddress::looksLikeNetworkName(name), !name.startsWith('/'));
+        // An error names what was given.
+        QVERIFY2(expected.startsWith('!') ? shown.startsWith('!') && shown.contains(expected.mid(1))
+                                 && shown.contains(name.trimmed())
+                                          : shown == expected,
+                 qPrintable(shown));
+    }
+
+    void codec_data()
+    {
+        QTest::addColumn<QByteArray>("server");
+        QTest::addColumn<QString>("expected");
+        const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+        QTest::newRow("0xFF doubled") << hex("41ffff42") << "41ff42||";
+        QTest::newRow("NOP, GA, stray SE ignored") << hex("41fff142fff9fff0") << "4142||";
+        QTest::newRow("our requests taken, no answer") << hex("fffd00fffb00fffd2c") << "||";
+        QTest::newRow("unknown options refused once")
+                << hex("fffd18fffb01fffd18fffb01") << "|fffc18fffe01|";
+        QTest::newRow("option in force dropped") << hex("fffd00fffe00fffe00") << "|fffc00|";
+        QTest::newRow("com port refused") << hex("fffe2cfffe2c") << "||3:11:0";
+        QTest::newRow("modem state") << hex("fffa2c6bb0fff0") << "||1:11:176";
+        QTest::newRow("baud rate, escaped") << hex("fffa2c650001ffff00fff0") << "||0:0:130816";
+        QTest::newRow("DTR confirmed") << hex("fffa2c6908fff0") << "||0:6:8";
+        QTest::newRow("malformed confirmation") << hex("fffa2c6500fff0fffa2cfff0") << "||";
+        QTest::newRow("command ends a subnegotiation")
+                << hex("fffa2c6b10fffb01fffa2c6b20fff0") << "|fffe01|1:11:32";
+        QTest::newRow("over 1 KiB dropped")
+                << hex("fffa2c6b") + QByteArray(1100, '\x10') + hex("fff0fffa2c6b20fff0")
+                << "||1:11:32";
+        QTest::newRow("CR NUL outside binary") << hex("0d00410d0a0d") << "0d410d0a0d||";
+        QTest::newRow("CR NUL in binary") << hex("fffb000d00") << "0d00||";
+    }
+    void codec()
+    {
+        QFETCH(QByteArray, server);
+        QFETCH(QString, expected);
+        int mostHeld = 0;
+        QCOMPARE(decoded(server, server.size(), &mostHeld), expected);
+        QCOMPARE(decoded(server, 1, &mostHeld), expected);
+        QVERIFY(mostHeld <= Rfc2217Codec::maxSubnegotiation);
+    }
+
+    void traffic_data()
+    {
+        QTest::addColumn<Mode>("mode");
+        QTest::newRow("socket://") << Ser2NetServer::RawTcp;
+        QTest::newRow("rfc2217://") << Ser2NetServer::Rfc2217;
+    }
+    void traffic()
+    {
+        QFETCH(Mode, mode);
+        Pty pty;
+        Ser2NetServer server(pty, mode);
+        QVERIFY(server.start());
+        NetworkLink link;
+        QSignalSpy notices(&link, &Link::notice);
+        QVERIFY(openLink(&link, server.name()));
+        const QByteArray out = everyByte() + QByteArray(64, '\xff') + QByteArray("\r\0\r\n", 4)
+                + randomBytes(300000, 1);
+        QCOMPARE(link.write(out), qint64(out.size()));
+        QVERIFY(link.bytesToWrite() > 0 && link.bytesToWrite() <= out.size());
+        QVERIFY(pty.waitForBytes(out.size(), 30000));
+        QCOMPARE(pty.take(), out);
+        QTRY_COMPARE(link.bytesToWrite(), qint64(0));
+        // The pty is surely open at the server's end now.
+        const QByteArray in = randomBytes(200000, 2) + everyByte() + QByteArray(64, '\xff');
+        QByteArray got;
+        connect(&link, &Link::readyRead, this, [&] { got += link.readAll(); });
+        QVERIFY(pty.write(in));
+        QTRY_VERIFY_WITH_TIMEOUT(got.size() >= in.size(), 30000);
+        QCOMPARE(got, in);
+        // Raw TCP says once that the settings are the server's; RFC 2217 needs no word.
+        QCOMPARE(notices.size(), mode == Ser2NetServer::RawTcp ? 1 : 0);
+
+        // The server stops: one loss; nothing listens: refused, naming the address.
+        QSignalSpy lost(&link, &Link::lost), failed(&link, &Link::openFailed);
+        server.stop();
+        QVERIFY(lost.wait(5000));
+        QVERIFY2(lost[0][0].toString().contains(server.name()), qPrintable(lost[0][0].toString()));
+        QVERIFY(link.isOpen());
+        link.close();
+        const QDeadlineTimer fiveSeconds(5000);
+        QVERIFY(!openLink(&link, server.name()) && !fiveSeconds.hasExpired() && !link.isOpen());
+        const QString reason = failed.value(0).value(0).toString();
+        QVERIFY2(reason.contains(server.name()) && reason.contains("拒绝"), qPrintable(reason));
+        // Back on the same port, and the same link opens again.
+        QVERIFY(server.start());
+        QVERIFY(openLink(&link, server.name()));
+        link.write("again");
+        QVERIFY(pty.waitForBytes(5));
+        QCOMPARE(pty.take(), QByteArray("again"));
+        QCOMPARE(lost.size(), 1);
+    }
+
+    void lineSettings()
+    {
+        Pty pty;
+        Ser2NetServer server(pty, Ser2NetServer::Rfc2217);
+        QVERIFY(server.start());
+        NetworkLink link;
+        Link::LineSettings wanted{ 115200, QSerialPort::Data7, QSerialPort::EvenParity,
+                                   QSerialPort::TwoStop, QSerialPort::NoFlowControl };
+        link.setLineSettings(wanted);
+        QVERIFY(openLink(&link, server.name()));
+        // A pty keeps 8 bits without parity whatever it is told: the server's
+        // confirmation speaks for those two.
+        QTRY_COMPARE(link.serverSettings(), wanted);
+        QTRY_COMPARE(pty.speeds(), QStringLiteral("115200/115200"));
+        QVERIFY(pty.attributes().c_cflag & CSTOPB);
+        wanted = { 57600, QSerialPort::Data6, QSerialPort::OddParity, QSerialPort::OneStop,
+                   QSerialPort::SoftwareControl };
+        link.setLineSettings(wanted);
+        QTRY_COMPARE(link.serverSettings(), wanted);
+        QTRY_COMPARE(pty.speeds(), QStringLiteral("57600/57600"));
+        QVERIFY(!(pty.attributes().c_cflag & CSTOPB));
+        // ser2net cannot set DTR on a pty and does not confirm it: one notice,
+        // and the line goes on working.
+        QSignalSpy notices(&link, &Link::notice);
+        QVERIFY(link.setDataTerminalReady(false) && link.setRequestToSend(false));
+        QVERIFY(notices.wait(NetworkLink::confirmTimeoutMs + 3000));
+        QVERIFY2(notices[0][0].toString().contains("DTR、RTS"),
+                 qPrintable(notices[0][0].toString()));
+        link.write("still here");
+        QVERIFY(pty.waitForBytes(10));
+        QCOMPARE(pty.take(), QByteArray("still here"));
+        QCOMPARE(notices.size(), 1);
+    }
+};
+
+QUORVEL_TEST_MAIN(NetworkTest)
+#include "tst_network.moc"
