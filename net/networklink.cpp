@@ -133,6 +133,15 @@ NetworkLink::NetworkLink(QObject *parent)
     connect(&socket, &QTcpSocket::disconnected, this, &NetworkLink::onSocketError);
 }
 
+NetworkLink::~NetworkLink()
+{
+    // The socket is destroyed after the members it would report into: its
+    // closing must not reach this half-destroyed link.
+    socket.disconnect(this);
+    connectTimer.stop();
+    confirmTimer.stop();
+}
+
 bool NetworkLink::open()
 {
     close();
