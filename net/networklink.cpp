@@ -4,6 +4,13 @@
 
 namespace {
 
+// "Not confirmed yet": Qt 6 has no Unknown values of its own, and -1 is
+// what Qt 5 gave them.
+constexpr auto unknownDataBits = QSerialPort::DataBits(-1);
+constexpr auto unknownParity = QSerialPort::Parity(-1);
+constexpr auto unknownStopBits = QSerialPort::StopBits(-1);
+constexpr auto unknownFlowControl = QSerialPort::FlowControl(-1);
+
 using Codec = Rfc2217Codec;
 
 // Settings as the confirmation notice names them, in the codec's order.
@@ -54,10 +61,10 @@ Link::LineSettings unknownSettings()
 {
     Link::LineSettings settings;
     settings.baudRate = 0;
-    settings.dataBits = QSerialPort::UnknownDataBits;
-    settings.parity = QSerialPort::UnknownParity;
-    settings.stopBits = QSerialPort::UnknownStopBits;
-    settings.flowControl = QSerialPort::UnknownFlowControl;
+    settings.dataBits = unknownDataBits;
+    settings.parity = unknownParity;
+    settings.stopBits = unknownStopBits;
+    settings.flowControl = unknownFlowControl;
     return settings;
 }
 
@@ -69,30 +76,27 @@ bool takeConfirmed(Codec::Setting setting, quint32 value, Link::LineSettings *se
         settings->baudRate = qint32(qMin<quint32>(value, INT32_MAX));
         return true;
     case Codec::Setting::DataSize:
-        settings->dataBits = value >= 5 && value <= 8 ? QSerialPort::DataBits(value)
-                                                      : QSerialPort::UnknownDataBits;
+        settings->dataBits =
+                value >= 5 && value <= 8 ? QSerialPort::DataBits(value) : unknownDataBits;
         return true;
     case Codec::Setting::Parity: {
         const QSerialPort::Parity parities[] = { QSerialPort::NoParity, QSerialPort::OddParity,
                                                  QSerialPort::EvenParity, QSerialPort::MarkParity,
                                                  QSerialPort::SpaceParity };
-        settings->parity =
-                value >= 1 && value <= 5 ? parities[value - 1] : QSerialPort::UnknownParity;
+        settings->parity = value >= 1 && value <= 5 ? parities[value - 1] : unknownParity;
         return true;
     }
     case Codec::Setting::StopSize: {
         const QSerialPort::StopBits stops[] = { QSerialPort::OneStop, QSerialPort::TwoStop,
                                                 QSerialPort::OneAndHalfStop };
-        settings->stopBits =
-                value >= 1 && value <= 3 ? stops[value - 1] : QSerialPort::UnknownStopBits;
+        settings->stopBits = value >= 1 && value <= 3 ? stops[value - 1] : unknownStopBits;
         return true;
     }
     case Codec::Setting::FlowControl: {
         const QSerialPort::FlowControl flows[] = { QSerialPort::NoFlowControl,
                                                    QSerialPort::SoftwareControl,
                                                    QSerialPort::HardwareControl };
-        settings->flowControl =
-                value >= 1 && value <= 3 ? flows[value - 1] : QSerialPort::UnknownFlowControl;
+        settings->flowControl = value >= 1 && value <= 3 ? flows[value - 1] : unknownFlowControl;
         return true;
     }
     default:
@@ -131,6 +135,15 @@ NetworkLink::NetworkLink(QObject *parent)
     connect(&socket, &QTcpSocket::bytesWritten, this, &NetworkLink::onSocketBytesWritten);
     connect(&socket, &QTcpSocket::errorOccurred, this, &NetworkLink::onSocketError);
     connect(&socket, &QTcpSocket::disconnected, this, &NetworkLink::onSocketError);
+}
+
+NetworkLink::~NetworkLink()
+{
+    // The socket is destroyed after the members it would report into: its
+    // closing must not reach this half-destroyed link.
+    socket.disconnect(this);
+    connectTimer.stop();
+    confirmTimer.stop();
 }
 
 bool NetworkLink::open()

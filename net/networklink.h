@@ -27,6 +27,7 @@ public:
     static constexpr int confirmTimeoutMs = 2000;
 
     explicit NetworkLink(QObject *parent = nullptr);
+    ~NetworkLink() override;
 
     // Taken at the next opening.
     void setAddress(const NetworkAddress &address) { target = address; }
