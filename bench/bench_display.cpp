@@ -660,7 +660,7 @@ void plotted(const QString &state, int seconds)
         clock_gettime(CLOCK_MONOTONIC, &next);
         for (int done = 0; done < payload.size(); done += slice) {
             rig.device.writeAll(payload.constData() + done,
-                                size_t(std::min(slice, payload.size() - done)));
+                                size_t(std::min<qsizetype>(slice, payload.size() - done)));
             next.tv_nsec += 10000000;
             if (next.tv_nsec >= 1000000000) {
                 next.tv_nsec -= 1000000000;

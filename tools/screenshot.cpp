@@ -153,8 +153,14 @@ int main(int argc, char **argv)
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    // Without a CJK font every caption would come out as boxes.
-    if (QFontDatabase().families(QFontDatabase::SimplifiedChinese).isEmpty()) {
+    // Without a CJK font every caption would come out as boxes. Qt 6 made
+    // the font database's functions static and deprecated its instances.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QStringList chineseFonts = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+#else
+    const QStringList chineseFonts = QFontDatabase().families(QFontDatabase::SimplifiedChinese);
+#endif
+    if (chineseFonts.isEmpty()) {
         std::fprintf(stderr, "no Chinese font found (install fonts-wqy-microhei)\n");
         return 1;
     }
