@@ -75,8 +75,10 @@ Number readNumber(const char *begin, const char *end, double *value)
     }
     // Out of range, the conversion gives 0 for too small a number and an
     // infinite value, which cannot be drawn, for too large a one.
-    *value = QByteArray(begin, int(end - begin)).toDouble();
-    return std::isfinite(*value) ? Number::Drawable : Number::TooLarge;
+    // Out of range, Qt 5 gives infinity and Qt 6 zero, both with ok false.
+    bool ok = false;
+    *value = QByteArray(begin, int(end - begin)).toDouble(&ok);
+    return ok && std::isfinite(*value) ? Number::Drawable : Number::TooLarge;
 }
 
 // Names become legend entries and a header of the data export.

@@ -37,8 +37,9 @@ PlotLine referenceNumbers(const QByteArray &line)
     static const QRegularExpression nameMark(QStringLiteral("[:=]"));
     PlotLine result;
     const auto add = [&](const QString &channel, const QString &text) {
-        const double value = text.toLatin1().toDouble();
-        if (!std::isfinite(value))
+        bool ok = false;
+        const double value = text.toLatin1().toDouble(&ok);
+        if (!ok || !std::isfinite(value))
             return;
         for (const PlotValue &taken : qAsConst(result.values)) {
             if (taken.channel == channel)
