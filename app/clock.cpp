@@ -93,12 +93,6 @@ void ClockTimer::start(qint64 ms)
     arm();
 }
 
-void ClockTimer::startIfLater(qint64 ms)
-{
-    if (!active || deadline > programClock().nowMs() + ms)
-        start(ms);
-}
-
 void ClockTimer::stop()
 {
     active = false;

@@ -60,11 +60,8 @@ public:
     void start(qint64 ms);
     // Repeating: after each time-out the next comes one interval later.
     void setRepeating(bool on) { repeating = on; }
-    // Only when stopped or due later than ms from now.
-    void startIfLater(qint64 ms);
     void stop();
     bool isActive() const { return active; }
-    qint64 deadlineMs() const { return deadline; }
     qint64 remainingMs() const;
     QTimer *driver() const { return wake; }
 

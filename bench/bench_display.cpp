@@ -209,6 +209,31 @@ struct Rig
     qint64 shownBytes() const { return counter(const_cast<QWidget *>(w), "收字节数").toLongLong(); }
 };
 
+// Writes the payload from a thread of its own, one slice every 10 ms, as a
+// line at that rate delivers it; sliced() runs after each slice. fed is set
+// once all of it is written.
+template<typename Sliced>
+std::thread feedPaced(Rig &rig, const QByteArray &payload, int slice, std::atomic<bool> &fed,
+                      Sliced sliced)
+{
+    return std::thread([&rig, &payload, slice, &fed, sliced] {
+        timespec next{};
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        for (int done = 0; done < payload.size(); done += slice) {
+            rig.device.writeAll(payload.constData() + done,
+                                size_t(std::min<qsizetype>(slice, payload.size() - done)));
+            sliced();
+            next.tv_nsec += 10000000;
+            if (next.tv_nsec >= 1000000000) {
+                next.tv_nsec -= 1000000000;
+                ++next.tv_sec;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+        }
+        fed = true;
+    });
+}
+
 const QString receiveGroup = QStringLiteral("接收区设置");
 
 // Floods the payload and waits until every byte is counted and shown.
@@ -450,24 +475,11 @@ void paced(const QString &view, int seconds)
     std::atomic<bool> fed{ false };
     const double wall0 = monotonicSeconds();
     const double cpu0 = threadCpuSeconds();
-    std::thread feeder([&] {
-        timespec next{};
-        clock_gettime(CLOCK_MONOTONIC, &next);
-        for (int done = 0; done < payload.size(); done += slice) {
-            rig.device.writeAll(payload.constData() + done,
-                                size_t(std::min<qsizetype>(slice, payload.size() - done)));
-            if (written < slices) {
-                writtenAt[size_t(written.load())] = monotonicSeconds();
-                ++written;
-            }
-            next.tv_nsec += 10000000;
-            if (next.tv_nsec >= 1000000000) {
-                next.tv_nsec -= 1000000000;
-                ++next.tv_sec;
-            }
-            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+    std::thread feeder = feedPaced(rig, payload, slice, fed, [&] {
+        if (written < slices) {
+            writtenAt[size_t(written.load())] = monotonicSeconds();
+            ++written;
         }
-        fed = true;
     });
     waitFor([&] { return fed && rig.shownBytes() >= payload.size(); }, seconds * 10000,
             "the paced stream to be shown", 50);
@@ -655,21 +667,7 @@ void plotted(const QString &state, int seconds)
     std::atomic<bool> fed{ false };
     const double wall0 = monotonicSeconds();
     const double cpu0 = threadCpuSeconds();
-    std::thread feeder([&] {
-        timespec next{};
-        clock_gettime(CLOCK_MONOTONIC, &next);
-        for (int done = 0; done < payload.size(); done += slice) {
-            rig.device.writeAll(payload.constData() + done,
-                                size_t(std::min<qsizetype>(slice, payload.size() - done)));
-            next.tv_nsec += 10000000;
-            if (next.tv_nsec >= 1000000000) {
-                next.tv_nsec -= 1000000000;
-                ++next.tv_sec;
-            }
-            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
-        }
-        fed = true;
-    });
+    std::thread feeder = feedPaced(rig, payload, slice, fed, [] {});
     waitFor([&] { return fed && rig.shownBytes() >= payload.size(); }, seconds * 10000,
             "the lines to be shown", 50);
     const double wall = monotonicSeconds() - wall0;

@@ -37,7 +37,6 @@ class ReceivePath : public QObject
 public:
     ReceivePath(const DisplayOptions &options, QObject *parent);
 
-    FrameSplitter *splitter() const { return frameSplitter; }
     // A new opening: nothing held back from the last one belongs to it.
     void portOpened() { decoder.reset(); }
     void setGap(int ms);

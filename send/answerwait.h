@@ -23,7 +23,6 @@ public:
     // A line has gone out: its answer is due within ms.
     void start(int ms);
     void stop();
-    bool isWaiting() const { return timeout.isActive() || begun; }
 
     // Bytes arrived while a file rotation waits for answers.
     void answerBegun();

@@ -31,6 +31,16 @@ const char *const requests[2] = { "01 03 00 00 00 01 84 0A", "01 06 00 01 00 17 
 const QByteArray answers[2] = { QByteArray::fromHex("010302002AB85B"),
                                 QByteArray::fromHex("0106000100179804") };
 
+// The window as the program starts it, open on the device's port.
+void showOpenOn(MainWindow &window, testsupport::Pty &device)
+{
+    window.installMenuBar();
+    setUpMainWindow(window);
+    window.selectPort(device.slavePath());
+    window.show();
+    window.openSelectedPort();
+}
+
 bool exchange(QWidget &window, testsupport::Pty &device, int area)
 {
     auto *send = testsupport::byName<QAbstractButton>(
@@ -62,11 +72,7 @@ bool render(const QString &path, int theme, const QString &code)
     }
     testsupport::Pty device;
     MainWindow window;
-    window.installMenuBar();
-    setUpMainWindow(window);
-    window.selectPort(device.slavePath());
-    window.show();
-    window.openSelectedPort();
+    showOpenOn(window, device);
     for (int round = 0; round < 2; ++round) {
         if (!exchange(window, device, 0) || !exchange(window, device, 1)) {
             std::fprintf(stderr, "no traffic through %s\n", qPrintable(device.slavePath()));
@@ -95,11 +101,7 @@ bool renderPlot(const QString &path)
     QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")).clear();
     testsupport::Pty device;
     MainWindow window;
-    window.installMenuBar();
-    setUpMainWindow(window);
-    window.selectPort(device.slavePath());
-    window.show();
-    window.openSelectedPort();
+    showOpenOn(window, device);
     auto *feed = window.findChild<PlotFeed *>();
     // The program's clock, moved on by the lines written: 12 s of samples at once.
     testsupport::FrozenClock clock;
