@@ -2,6 +2,7 @@
 
 #include "baudrates.h"
 #include "mainwindow.h"
+#include "networkaddress.h"
 
 #include "language.h"
 
@@ -38,9 +39,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption portOption(
             QStringLiteral("port"),
             translated(QT_TRANSLATE_NOOP("CommandLine",
-                                         "选择此端口：端口列表中的名称（ttyUSB0、COM3）"
-                                         "或设备路径（/dev/serial/by-id/...、pty）。")),
-            QStringLiteral("name|path"));
+                                         "选择此端口：端口列表中的名称（ttyUSB0、COM3）、"
+                                         "设备路径（/dev/serial/by-id/...、pty）"
+                                         "或网络端口（rfc2217://主机:端口、socket://主机:端口）。")),
+            QStringLiteral("name|path|url"));
     const QCommandLineOption baudOption(
             QStringLiteral("baud"),
             QCoreApplication::translate("CommandLine",
@@ -143,6 +145,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (result.options.port.isEmpty())
             return usageError(
                     translated(QT_TRANSLATE_NOOP("CommandLine", "--port 需要端口名称或路径。")));
+        NetworkAddress address;
+        QString error;
+        if (NetworkAddress::looksLikeNetworkName(result.options.port)
+            && !NetworkAddress::parse(result.options.port, &address, &error))
+            return usageError(error);
     }
     if (parser.isSet(baudOption)) {
         const qint32 rate = baudRateFromText(parser.value(baudOption));

@@ -2,6 +2,7 @@
 #include "answerwait.h"
 #include "clock.h"
 #include "linetoolbar.h"
+#include "portlink.h"
 #include "settingsstore.h"
 #include "trafficview.h"
 
@@ -11,9 +12,10 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     serialPort = new QSerialPort(this);
-    connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::onPortReadyRead);
-    connect(serialPort, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) { onPortError(error); });
+    // The port's errors reach the window through the link, which tells a
+    // lost device from an error that leaves the port open.
+    portLink = named(new PortLink(serialPort, this), "portLink");
+    connect(portLink, &Link::readyRead, this, &MainWindow::onPortReadyRead);
 
     // The rotation ticks on the program's clock; rotationTimer wakes it.
     rotationTimer = new QTimer(this);
@@ -38,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent)
     });
 
     buildLayout();
+    connectPortLink();
     refreshPortList();
     setAsideDamagedSettings();
     loadSendAreaSettings();
@@ -55,9 +58,9 @@ MainWindow::~MainWindow()
     trafficView->flush(); // the capture file gets the last lines too
     finishCaptureLine();
     // Closed as any closing does: a break still held is released first.
-    if (serialPort->isOpen()) {
+    if (portLink->isOpen()) {
         lineToolBar->portClosing();
-        serialPort->close();
+        portLink->close();
     }
     if (captureFile.isOpen())
         captureFile.close();

@@ -90,7 +90,9 @@ private:
 
     // Serial link.
     void applyPortParameters();
-    void onPortError(QSerialPort::SerialPortError error);
+    // What the link in use reports: opened, failed, lost, errors, notices.
+    void connectPortLink();
+    void linkOpened();
 
     // Receive and display.
     void connectReceivePath();
@@ -151,6 +153,9 @@ private:
     std::array<SendArea, 3> sendAreas;
 
     QSerialPort *serialPort = nullptr;
+    // The traffic goes through this link: serialPort, or a port served over
+    // the network when its name says so (serial/portlink.h).
+    class PortLink *portLink = nullptr;
     QTimer *rotationTimer = nullptr;
     // The rotation's tick on the program's clock, woken by rotationTimer.
     class ClockTimer *rotationTick = nullptr;
@@ -257,7 +262,9 @@ private:
     void buildPortCombo();
     bool openPortNamed(const QString &portName);
     void closePort();
-    void handleDeviceLoss();
+    void handleDeviceLoss(const QString &reason);
+    // The port whose return is awaited; empty when none is.
+    QString awaitedPortName() const;
     void reopenReturnedPort(const QString &portName);
     void stopWatchingPort();
     PortWatcher *portWatcher = nullptr;

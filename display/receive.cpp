@@ -2,6 +2,7 @@
 #include "countershow.h"
 #include "framesplitter.h"
 #include "mainwindow.h"
+#include "portlink.h"
 #include "receivepath.h"
 #include "trafficpane.h"
 #include "trafficview.h"
@@ -122,8 +123,6 @@ void MainWindow::connectReceivePath()
             writeCapture(pieces);
         showCounters(trafficView->isFlushingInStream());
     });
-    // Closing the port ends its traffic: show the last of it now.
-    connect(serialPort, &QIODevice::aboutToClose, trafficView, &TrafficView::flush);
 }
 
 void MainWindow::buildCountersAndOptions()
@@ -170,7 +169,7 @@ void MainWindow::displayData(const QByteArray &data, bool received)
 
 void MainWindow::onPortReadyRead()
 {
-    receivePath->takeRead(serialPort->readAll());
+    receivePath->takeRead(portLink->readAll());
 }
 
 void MainWindow::onClearReceive()

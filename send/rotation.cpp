@@ -1,6 +1,7 @@
 #include "answerwait.h"
 #include "clock.h"
 #include "mainwindow.h"
+#include "portlink.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -172,7 +173,7 @@ void MainWindow::onStartFileRotation()
     currentLine = 0;
     if (!waitForAnswer)
         rotationTick->start(rotationPeriodSpin->value());
-    else if (serialPort->isOpen())
+    else if (portLink->isOpen())
         sendNextLine();
 }
 
@@ -203,7 +204,7 @@ void MainWindow::onRotationTimer()
     if (rotationMode == RotationFile && lineBusy())
         return;
     if (rotationMode == RotationFile && wrapOrEndFileRotation()) {
-        if (serialPort->isOpen())
+        if (portLink->isOpen())
             sendText(sendFileLines.at(currentLine), 0);
         ++currentLine;
         currentLineEdit->setText(QString::number(currentLine));
@@ -240,7 +241,7 @@ void MainWindow::handleRotationAnswer()
 
 void MainWindow::continueFileRotationAfterAnswer()
 {
-    if (wrapOrEndFileRotation() && serialPort->isOpen())
+    if (wrapOrEndFileRotation() && portLink->isOpen())
         sendNextLine();
 }
 
@@ -252,7 +253,7 @@ void MainWindow::handleAnswerTimeout()
 
     if (retriesLeft > 0) {
         --retriesLeft;
-        if (serialPort->isOpen() && currentLine > 0 && currentLine <= sendFileLines.size())
+        if (portLink->isOpen() && currentLine > 0 && currentLine <= sendFileLines.size())
             sendText(sendFileLines.at(currentLine - 1), 0);
         answerWait->start(answerTimeoutSpin->value() * 1000);
         return;

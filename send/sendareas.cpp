@@ -1,6 +1,7 @@
 #include "hexparser.h"
 #include "linetoolbar.h"
 #include "mainwindow.h"
+#include "portlink.h"
 #include "trafficview.h"
 
 #include <QCheckBox>
@@ -43,7 +44,7 @@ void MainWindow::buildSendAreaWidgets()
 
 void MainWindow::sendText(const QString &text, int areaIndex)
 {
-    if (!serialPort->isOpen())
+    if (!portLink->isOpen())
         return;
 
     const bool hex = sendAreas[unsigned(areaIndex) < 3 ? areaIndex : 2].hex->isChecked();
@@ -54,7 +55,7 @@ void MainWindow::sendText(const QString &text, int areaIndex)
     if (!hex)
         bytes += lineToolBar->lineEnding();
 
-    serialPort->write(bytes);
+    portLink->write(bytes);
     // Other sends due at this moment (several timers, a tick of several
     // areas) run before the port passes the bytes on: they are not a backlog.
     if (bytesWrittenThisPass == 0)
@@ -73,7 +74,7 @@ void MainWindow::sendFromArea(int areaIndex)
 
 bool MainWindow::lineBusy() const
 {
-    return serialPort->isOpen() && serialPort->bytesToWrite() > bytesWrittenThisPass;
+    return portLink->isOpen() && portLink->bytesToWrite() > bytesWrittenThisPass;
 }
 
 // A periodic send that comes due while earlier bytes still wait to leave is

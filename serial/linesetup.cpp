@@ -1,5 +1,6 @@
 #include "linetoolbar.h"
 #include "mainwindow.h"
+#include "portlink.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -15,7 +16,7 @@ constexpr int noticeMs = 10000;
 
 void MainWindow::buildLineToolBar()
 {
-    lineToolBar = new LineToolBar(serialPort, this);
+    lineToolBar = new LineToolBar(portLink, this);
     // In the menu bar's corner the controls add no height of their own: the
     // window keeps its sizes with every bar inside them.
     lineToolBar->setContentsMargins(0, 0, 0, 0);
@@ -24,6 +25,10 @@ void MainWindow::buildLineToolBar()
     const QList<QLabel *> lamps = lineToolBar->inputLamps();
     for (QLabel *lamp : lamps)
         statusBar()->addPermanentWidget(lamp);
-    connect(lineToolBar, &LineToolBar::notice, this,
-            [this](const QString &text) { statusBar()->showMessage(text, noticeMs); });
+    const auto showNotice = [this](const QString &text) {
+        statusBar()->showMessage(text, noticeMs);
+    };
+    connect(lineToolBar, &LineToolBar::notice, this, showNotice);
+    // What a network port's server does not do (raw TCP, unconfirmed settings).
+    connect(portLink, &Link::notice, this, showNotice);
 }

@@ -56,7 +56,7 @@ int indexOfKey(const Choice (&choices)[N], const QString &key)
 
 } // namespace
 
-LineToolBar::LineToolBar(QSerialPort *port, QWidget *parent)
+LineToolBar::LineToolBar(LinePort *port, QWidget *parent)
     : QToolBar(parent)
     , linePort(port)
 {
@@ -66,7 +66,7 @@ LineToolBar::LineToolBar(QSerialPort *port, QWidget *parent)
     setFloatable(false);
     // Part of the window: no context menu offers to hide it.
     toggleViewAction()->setVisible(false);
-    control = new LineControl(&linePort, this);
+    control = new LineControl(linePort, this);
 
     dtrToggle = new QCheckBox(tr("DTR"));
     dtrToggle->setObjectName(QStringLiteral("dtrToggle"));
@@ -86,7 +86,7 @@ LineToolBar::LineToolBar(QSerialPort *port, QWidget *parent)
     breakButton->setEnabled(false);
     connect(breakButton, &QPushButton::clicked, control, &LineControl::sendBreak);
     connect(control, &LineControl::breakActiveChanged, breakButton,
-            [this](bool active) { breakButton->setEnabled(!active && linePort.isOpen()); });
+            [this](bool active) { breakButton->setEnabled(!active && linePort->isOpen()); });
 
     flowControlCombo = new QComboBox;
     flowControlCombo->setObjectName(QStringLiteral("flowControlCombo"));

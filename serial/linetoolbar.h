@@ -22,15 +22,13 @@ class LineToolBar : public QToolBar
     Q_OBJECT
 
 public:
-    LineToolBar(QSerialPort *port, QWidget *parent = nullptr);
+    // port: the lines of the link in use, owned by the caller.
+    LineToolBar(LinePort *port, QWidget *parent = nullptr);
 
     QList<QLabel *> inputLamps() const { return lamps; }
     // Appended to every frame sent as text.
     QByteArray lineEnding() const;
     QSerialPort::FlowControl flowControl() const;
-    // True while a call of ours is on the port: an error it signals now is
-    // reported by us as a notice.
-    bool callingPort() const { return linePort.callingPort(); }
 
     void portOpened();
     void portClosing();
@@ -44,7 +42,7 @@ signals:
 private:
     void buildLamps();
 
-    SerialLinePort linePort;
+    LinePort *linePort;
     LineControl *control = nullptr;
     QCheckBox *dtrToggle = nullptr;
     QCheckBox *rtsToggle = nullptr;

@@ -1,14 +1,84 @@
 #include "portcombobox.h"
+#include "networkportdialog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
+#include <QSettings>
 #include <QStringList>
+
+namespace {
+
+// Marks the entry that opens the network port dialog.
+constexpr int addEntryRole = Qt::UserRole + 1;
+
+const QString recentKey = QStringLiteral("network/recentPorts");
+
+} // namespace
+
+PortComboBox::PortComboBox(QWidget *parent)
+    : QComboBox(parent)
+{
+    const QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
+    networkNames = settings.value(recentKey).toStringList().mid(0, rememberedNetworkPorts);
+    connect(this, QOverload<int>::of(&QComboBox::activated), this, &PortComboBox::onActivated);
+    connect(this, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        if (index >= 0 && !isAddEntry(index))
+            chosenText = itemText(index);
+    });
+}
 
 void PortComboBox::showPopup()
 {
     emit aboutToShowPopup();
     QComboBox::showPopup();
+}
+
+void PortComboBox::appendNetworkEntries()
+{
+    for (const QString &name : qAsConst(networkNames)) {
+        if (findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+            addItem(name);
+    }
+    addItem(tr("网络端口…"));
+    setItemData(count() - 1, true, addEntryRole);
+    setItemData(count() - 1, tr("添加经网络（RFC 2217 或原始 TCP）访问的串口"), Qt::ToolTipRole);
+}
+
+void PortComboBox::rememberNetworkPort(const QString &name)
+{
+    networkNames.removeAll(name);
+    networkNames.prepend(name);
+    networkNames = networkNames.mid(0, rememberedNetworkPorts);
+    QSettings settings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
+    settings.setValue(recentKey, networkNames);
+}
+
+bool PortComboBox::isAddEntry(int index) const
+{
+    return itemData(index, addEntryRole).toBool();
+}
+
+void PortComboBox::onActivated(int index)
+{
+    if (!isAddEntry(index)) {
+        emit portChosen(itemText(index));
+        return;
+    }
+    NetworkPortDialog dialog(window());
+    if (dialog.exec() != QDialog::Accepted) {
+        setCurrentIndex(findText(chosenText, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        return;
+    }
+    const QString name = dialog.portName();
+    rememberNetworkPort(name);
+    int found = findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found < 0) {
+        found = count() - 1; // before the add entry
+        insertItem(found, name);
+    }
+    setCurrentIndex(found);
+    emit portChosen(name);
 }
 
 namespace {

@@ -6,17 +6,38 @@
 class QSerialPortInfo;
 
 // The port list: asks for a refresh each time it is opened, so a device
-// plugged in after the start can be chosen without restarting.
+// plugged in after the start can be chosen without restarting. After the
+// ports of this machine come the network ports added before, newest first,
+// and last the entry that adds one; those are remembered in the settings
+// group "network".
 class PortComboBox : public QComboBox
 {
     Q_OBJECT
 
 public:
-    using QComboBox::QComboBox;
+    static constexpr int rememberedNetworkPorts = 8;
+
+    explicit PortComboBox(QWidget *parent = nullptr);
     void showPopup() override;
+
+    // Called last when the list is filled.
+    void appendNetworkEntries();
+    // name as NetworkAddress writes it: the newest network port from now on.
+    void rememberNetworkPort(const QString &name);
+    QStringList networkPorts() const { return networkNames; }
 
 signals:
     void aboutToShowPopup();
+    // The user chose this port, or added it in the network port dialog.
+    void portChosen(const QString &name);
+
+private:
+    void onActivated(int index);
+    bool isAddEntry(int index) const;
+
+    QStringList networkNames;
+    // Where a cancelled dialog goes back to.
+    QString chosenText;
 };
 
 // What the system knows about a port, one fact a line, for its tooltip.

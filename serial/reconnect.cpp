@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "portcombobox.h"
 #include "portidentity.h"
+#include "portlink.h"
 #include "portwatcher.h"
 
 #include <QMessageBox>
@@ -15,9 +16,9 @@ void MainWindow::buildPortCombo()
     auto *combo = named(new PortComboBox, "portCombo");
     portCombo = combo;
     connect(combo, &PortComboBox::aboutToShowPopup, this, &MainWindow::refreshPortList);
-    // activated: the user's choice only, not the list being refilled.
-    connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
-        if (portCombo->itemText(index) != portWatcher->portName())
+    // The user's choice only, not the list being refilled.
+    connect(combo, &PortComboBox::portChosen, this, [this](const QString &name) {
+        if (name != awaitedPortName())
             stopWatchingPort();
     });
     // Reserved now, so the first message does not shift the window's contents.
@@ -27,7 +28,7 @@ void MainWindow::buildPortCombo()
     connect(portWatcher, &PortWatcher::portReturned, this, &MainWindow::reopenReturnedPort);
 }
 
-void MainWindow::handleDeviceLoss()
+void MainWindow::handleDeviceLoss(const QString &reason)
 {
     // Qt signals a hung-up line again on every pass of the event loop, and
     // closing the port inside its own error signal is not safe: close once,
@@ -35,17 +36,19 @@ void MainWindow::handleDeviceLoss()
     if (deviceLossPending)
         return;
     deviceLossPending = true;
-    const QString reason = serialPort->errorString();
     QMetaObject::invokeMethod(
             this,
             [this, reason] {
                 deviceLossPending = false;
-                if (!serialPort->isOpen())
+                if (!portLink->isOpen())
                     return; // closed by the user meanwhile
                 const QString portName = openedPortName;
                 closePort();
+                // A network port is tried again until its server takes it.
+                if (portLink->isNetwork())
+                    portLink->retryUntilBack();
                 statusBar()->showMessage(
-                        portWatcher->watch(portName)
+                        portLink->isRetrying() || portWatcher->watch(portName)
                                 ? tr("设备 %1 已断开，正在等待重新连接…").arg(portName)
                                 : tr("设备 %1 已断开").arg(portName));
                 showPortErrorBox(reason);
@@ -94,7 +97,7 @@ void MainWindow::reopenReturnedPort(const QString &portName)
         // Often the device node exists before its permissions are set: keep
         // trying quietly on the next polls until the user decides otherwise.
         statusBar()->showMessage(tr("设备 %1 已重新出现，但暂时无法打开（%2），正在重试…")
-                                         .arg(portName, serialPort->errorString()));
+                                         .arg(portName, portLink->errorString()));
         portWatcher->lookAgain();
         return;
     }
@@ -106,8 +109,16 @@ void MainWindow::reopenReturnedPort(const QString &portName)
 
 void MainWindow::stopWatchingPort()
 {
-    if (!portWatcher->isWatching())
+    if (!portWatcher->isWatching() && !portLink->isRetrying())
         return;
     portWatcher->stop();
+    portLink->stopRetrying();
     statusBar()->clearMessage();
+}
+
+QString MainWindow::awaitedPortName() const
+{
+    if (portLink->isRetrying())
+        return portLink->name();
+    return portWatcher->isWatching() ? portWatcher->portName() : QString();
 }

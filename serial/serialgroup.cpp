@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "portcombobox.h"
 #include "portidentity.h"
+#include "portlink.h"
 #include "portwatcher.h"
 #include "receivepath.h"
 #include "trafficview.h"
@@ -15,6 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSerialPortInfo>
+#include <QStatusBar>
+#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -102,42 +105,46 @@ void MainWindow::refreshPortList()
             extraPorts << pinned;
     }
     // The port in use, or waited for, stays listed, so the selection holds
-    // until the user chooses another.
-    if (serialPort->isOpen())
+    // until the user chooses another. Network ports have their own place.
+    if (portLink->isOpen())
         extraPorts << openedPortName;
     if (portWatcher->isWatching())
         extraPorts << portWatcher->portName();
     for (const QString &extra : qAsConst(extraPorts)) {
-        if (portCombo->findText(extra, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        if (NetworkAddress::looksLikeNetworkName(extra)
+            || portCombo->findText(extra, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
             continue;
         portCombo->addItem(extra);
         portCombo->setItemData(portCombo->count() - 1, pathToolTip(extra, ports), Qt::ToolTipRole);
     }
+    static_cast<PortComboBox *>(portCombo)->appendNetworkEntries();
 
     const int found = portCombo->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (found >= 0)
+    if (found >= 0 && found < portCombo->count() - 1)
         portCombo->setCurrentIndex(found);
-    else if (portCombo->count() > 0)
+    else if (portCombo->count() > 1)
         portCombo->setCurrentIndex(0);
+    else
+        portCombo->setCurrentIndex(-1); // only the entry that adds a network port
 }
 
 void MainWindow::applyPortParameters()
 {
+    Link::LineSettings settings;
     // An unfinished typed rate gives 0, which the port refuses at opening.
-    serialPort->setBaudRate(baudRateFromText(baudCombo->currentText()), QSerialPort::AllDirections);
-    serialPort->setDataBits(
-            static_cast<QSerialPort::DataBits>(dataBitsCombo->currentData().toInt()));
-    serialPort->setParity(static_cast<QSerialPort::Parity>(parityCombo->currentData().toInt()));
-    serialPort->setStopBits(
-            static_cast<QSerialPort::StopBits>(stopBitsCombo->currentData().toInt()));
-    serialPort->setFlowControl(lineToolBar->flowControl());
+    settings.baudRate = baudRateFromText(baudCombo->currentText());
+    settings.dataBits = static_cast<QSerialPort::DataBits>(dataBitsCombo->currentData().toInt());
+    settings.parity = static_cast<QSerialPort::Parity>(parityCombo->currentData().toInt());
+    settings.stopBits = static_cast<QSerialPort::StopBits>(stopBitsCombo->currentData().toInt());
+    settings.flowControl = lineToolBar->flowControl();
+    portLink->setLineSettings(settings);
 }
 
 void MainWindow::onOpenClosePort()
 {
     // Any press of the button takes the choice back from the reconnect watch.
     stopWatchingPort();
-    if (serialPort->isOpen()) {
+    if (portLink->isOpen()) {
         closePort();
         return;
     }
@@ -149,20 +156,33 @@ void MainWindow::onOpenClosePort()
                                                .arg(maximumBaudRate));
         return;
     }
+    // A network port answers later: linkOpened, or the box of connectPortLink.
     if (!openPortNamed(portCombo->currentText()))
-        QMessageBox::warning(this, tr("错误"), tr("无法打开串口: ") + serialPort->errorString());
+        QMessageBox::warning(this, tr("错误"), tr("无法打开串口: ") + portLink->errorString());
 }
 
 bool MainWindow::openPortNamed(const QString &portName)
 {
-    serialPort->setPortName(portName);
-    applyPortParameters();
-    if (!serialPort->open(QIODevice::ReadWrite))
+    if (!portLink->choose(portName))
         return false;
-    openedPortName = portName;
-    // The reconnect watch tells this device from a lingering node or another one.
-    openedIdentity = PortIdentity::of(QSerialPortInfo(portName));
-    portWatcher->remember(portName);
+    applyPortParameters();
+    if (!portLink->open())
+        return false;
+    if (portLink->isConnecting())
+        statusBar()->showMessage(tr("正在连接 %1…").arg(portName));
+    return true;
+}
+
+void MainWindow::linkOpened()
+{
+    openedPortName = portLink->name();
+    if (portLink->isNetwork()) {
+        statusBar()->clearMessage();
+    } else {
+        // The reconnect watch tells this device from a lingering node or another one.
+        openedIdentity = PortIdentity::of(QSerialPortInfo(openedPortName));
+        portWatcher->remember(openedPortName);
+    }
     portErrorShown = false;
     skippedSends = 0;
     receivePath->portOpened();
@@ -170,13 +190,14 @@ bool MainWindow::openPortNamed(const QString &portName)
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(openLampStyle));
     lineToolBar->portOpened();
-    return true;
 }
 
 void MainWindow::closePort()
 {
+    // Closing the port ends its traffic: show the last of it now.
+    trafficView->flush();
     lineToolBar->portClosing();
-    serialPort->close();
+    portLink->close();
     openButton->setText(tr("打开串口"));
     statusLamp->setText(QStringLiteral("●"));
     statusLamp->setStyleSheet(QLatin1String(closedLampStyle));
@@ -185,23 +206,38 @@ void MainWindow::closePort()
     rotationMode = RotationIdle;
 }
 
-void MainWindow::onPortError(QSerialPort::SerialPortError error)
+void MainWindow::connectPortLink()
 {
-    if (error == QSerialPort::NoError || !serialPort->isOpen())
-        return;
-    // A line the port cannot set is told in the status bar; a device gone
-    // meanwhile still counts as lost.
-    if (lineToolBar->callingPort() && error != QSerialPort::ResourceError)
-        return;
-    // The device is gone (unplugged, hung up): the port is closed for it.
-    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
-        handleDeviceLoss();
-        return;
-    }
+    connect(portLink, &Link::opened, this, &MainWindow::linkOpened);
+    // Only a network port fails after the press: told as a failed opening is.
+    connect(portLink, &Link::openFailed, this, [this](const QString &reason) {
+        statusBar()->clearMessage();
+        QTimer::singleShot(0, this, [this, reason] {
+            QMessageBox::warning(this, tr("错误"), tr("无法打开串口: ") + reason);
+        });
+    });
+    connect(portLink, &Link::lost, this, &MainWindow::handleDeviceLoss);
     // Other errors leave the port open; one box per opening is enough.
-    if (portErrorShown)
-        return;
-    portErrorShown = true;
-    const QString reason = serialPort->errorString();
-    QTimer::singleShot(0, this, [this, reason] { showPortErrorBox(reason); });
+    connect(portLink, &Link::errorOccurred, this, [this](const QString &reason) {
+        if (portErrorShown)
+            return;
+        portErrorShown = true;
+        QTimer::singleShot(0, this, [this, reason] { showPortErrorBox(reason); });
+    });
+    connect(portLink, &PortLink::returned, this, [this] {
+        statusBar()->showMessage(
+                tr("设备 %1 已于 %2 重新连接")
+                        .arg(portLink->name(),
+                             QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    });
+    // A network port takes line settings while open; a serial port takes
+    // them at the next opening, as it always has.
+    const auto settingsChanged = [this] {
+        if (portLink->isNetwork() && portLink->isOpen()
+            && baudRateFromText(baudCombo->currentText()) > 0)
+            applyPortParameters();
+    };
+    connect(baudCombo, &QComboBox::currentTextChanged, this, settingsChanged);
+    for (QComboBox *combo : { dataBitsCombo, parityCombo, stopBitsCombo })
+        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, settingsChanged);
 }

@@ -1,11 +1,23 @@
 #include "baudrates.h"
 #include "mainwindow.h"
+#include "networkaddress.h"
+#include "portcombobox.h"
+#include "portlink.h"
 
 #include <QComboBox>
 #include <QSerialPortInfo>
 
 void MainWindow::selectPort(const QString &nameOrPath)
 {
+    // A network port named here joins those added through the list.
+    NetworkAddress address;
+    QString error;
+    if (NetworkAddress::parse(nameOrPath, &address, &error)) {
+        static_cast<PortComboBox *>(portCombo)->rememberNetworkPort(address.toString());
+        refreshPortList();
+        portCombo->setCurrentIndex(portCombo->findText(address.toString()));
+        return;
+    }
     // A path to an enumerated port (/dev/ttyUSB0) selects that port's entry.
     QString name = nameOrPath;
     const auto ports = QSerialPortInfo::availablePorts();
@@ -40,6 +52,6 @@ bool MainWindow::selectBaudRate(qint32 rate)
 
 void MainWindow::openSelectedPort()
 {
-    if (!serialPort->isOpen())
+    if (!portLink->isOpen() && !portLink->isConnecting())
         onOpenClosePort();
 }

@@ -27,6 +27,12 @@ struct FloodRig : Rig
     {
         window.show();
     }
+    // The pty served by ser2net, the window on its network port.
+    explicit FloodRig(Ser2NetServer::Mode mode)
+        : Rig(mode, FrameSplitter::defaultGapMs)
+    {
+        window.show();
+    }
     qint64 received() { return count(QStringLiteral("收字节数")); }
     bool waitForReceived(qint64 total)
     {
@@ -55,19 +61,32 @@ class FloodTest : public QObject
 
 private slots:
     void init() { useFreshSettings(); }
+    void randomBytesInHexView_data();
     void randomBytesInHexView();
     void splitCharactersInTextView();
     void captureFailingUnderFlood();
     void captureFileDeletedMidRun();
 };
 
+void FloodTest::randomBytesInHexView_data()
+{
+    QTest::addColumn<int>("mode"); // -1: the pty itself
+    QTest::addColumn<int>("size");
+    QTest::newRow("local pty") << -1 << 4 * 1024 * 1024;
+    QTest::newRow("rfc2217 through ser2net") << int(Ser2NetServer::Rfc2217) << 1024 * 1024;
+    QTest::newRow("raw tcp through ser2net") << int(Ser2NetServer::RawTcp) << 1024 * 1024;
+}
+
 void FloodTest::randomBytesInHexView()
 {
-    const int size = 4 * 1024 * 1024;
+    QFETCH(int, mode);
+    QFETCH(int, size);
     const QByteArray sent = randomBytes(size, 4242);
     QTemporaryDir dir;
     const QString path = dir.filePath("flood.txt");
-    FloodRig r;
+    std::unique_ptr<FloodRig> rig(mode < 0 ? new FloodRig
+                                           : new FloodRig(Ser2NetServer::Mode(mode)));
+    FloodRig &r = *rig;
     QVERIFY(r.open);
     QVERIFY(r.startCapture(path));
 

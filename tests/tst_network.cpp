@@ -1,14 +1,25 @@
 // Network ports against a real ser2net serving a pty the test holds; the
 // port names and the telnet codec on their own.
+#include "commandline.h"
 #include "networkaddress.h"
 #include "networklink.h"
+#include "portlink.h"
 #include "rfc2217codec.h"
 #include "ser2netserver.h"
 #include "testsupport.h"
 
+#include <QComboBox>
+#include <QDialog>
 #include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QStatusBar>
 
+#include <fcntl.h>
 #include <numeric>
+#include <unistd.h>
 
 using namespace testsupport;
 using Mode = Ser2NetServer::Mode;
@@ -49,6 +60,31 @@ bool openLink(NetworkLink *link, const QString &name)
             && !opened.isEmpty();
 }
 
+// Adds a network port through the port list's last entry; answer fills in
+// the dialog.
+void addThroughDialog(QWidget *window, ModalHandler &boxes, ModalHandler::Answer answer)
+{
+    auto *ports = byName<QComboBox>(window, "portCombo");
+    boxes.answerNext(std::move(answer));
+    ports->setFocus();
+    ports->setCurrentIndex(ports->count() - 2);
+    QTest::keyClick(ports, Qt::Key_End); // activates the entry, and the dialog
+}
+
+void setSpeed(const Pty &pty, speed_t speed)
+{
+    const int fd = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    termios attributes = pty.attributes();
+    cfsetspeed(&attributes, speed);
+    QVERIFY(fd >= 0 && tcsetattr(fd, TCSANOW, &attributes) == 0);
+    ::close(fd);
+}
+
+QString statusText(MainWindow &window)
+{
+    return window.statusBar()->currentMessage();
+}
+
 QByteArray everyByte()
 {
     QByteArray bytes(256, '\0');
@@ -63,6 +99,7 @@ class NetworkTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { useFreshSettings(); }
     void addresses_data()
     {
         QTest::addColumn<QString>("name");
@@ -230,6 +267,155 @@ private slots:
         QVERIFY(pty.waitForBytes(10));
         QCOMPARE(pty.take(), QByteArray("still here"));
         QCOMPARE(notices.size(), 1);
+    }
+
+    // As "quorvel --port rfc2217://... --baud 115200 --open" is run.
+    void commandLineOpensNetworkPort()
+    {
+        Pty pty;
+        Ser2NetServer server(pty, Ser2NetServer::Rfc2217);
+        QVERIFY(server.start());
+        QTemporaryDir config;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QUORVEL_BINARY, { "--port", server.name(), "--baud", "115200", "--open" });
+        QTRY_COMPARE_WITH_TIMEOUT(pty.speeds(), QStringLiteral("115200/115200"), 20000);
+        program.terminate();
+        QVERIFY(program.waitForFinished(10000));
+    }
+
+    void windowTraffic_data() { traffic_data(); }
+    void windowTraffic()
+    {
+        QFETCH(Mode, mode);
+        Rig r(mode);
+        QVERIFY(r.open);
+        // Sent while open: the line takes the new rate at once.
+        if (mode == Ser2NetServer::Rfc2217) {
+            byName<QComboBox>(r.w, "baudCombo")->setCurrentText("115200");
+            QTRY_COMPARE(r.pty.speeds(), QStringLiteral("115200/115200"));
+        }
+        // A periodic send arrives exactly, and the device's bytes are shown,
+        // counted and captured, 0xFF included.
+        r.set("hexSendCheck1", false);
+        sendArea(r.w, 1)->setPlainText("ping");
+        r.spin("autoSendIntervalSpin1")->setValue(10);
+        r.set("autoSendCheck1", true);
+        QVERIFY(r.pty.waitForBytes(40));
+        r.set("autoSendCheck1", false);
+        const QByteArray wire = r.wire();
+        QCOMPARE(wire, QByteArray("ping").repeated(int(r.count("发帧数"))));
+        QVERIFY(r.startCapture(r.dir.filePath("capture.txt")));
+        const QByteArray in = QByteArray("\xff\xff\x00\xff", 4) + everyByte();
+        QVERIFY(r.take(in));
+        QTRY_VERIFY(displaySettled(r.w));
+        QCOMPARE(r.count("收字节数"), qint64(in.size()));
+        const QString pane = receiveText(r.w);
+        QVERIFY2(pane.contains(in.left(64).toHex(' ').toUpper()), qPrintable(pane.left(200)));
+        click(findButton(r.w, "停止保存"));
+        QFile capture(r.dir.filePath("capture.txt"));
+        QVERIFY(capture.open(QIODevice::ReadOnly));
+        QCOMPARE(QByteArray::fromHex(capture.readAll()), in);
+        QCOMPARE(r.boxes.count(), 1); // the capture file dialog only
+    }
+
+    // ser2net stops: one message, the port closed; back: open again with
+    // the same settings, tried on the program's clock.
+    void lossAndReturn()
+    {
+        Rig r(Ser2NetServer::Rfc2217);
+        QVERIFY(r.open);
+        byName<QComboBox>(r.w, "baudCombo")->setCurrentText("57600");
+        QTRY_COMPARE(r.pty.speeds(), QStringLiteral("57600/57600"));
+        FrozenClock clock;
+        r.server->stop();
+        QVERIFY(r.boxes.waitForCount(1));
+        QCOMPARE(r.boxes.last().title, QStringLiteral("串口错误"));
+        QVERIFY2(r.boxes.last().text.contains(r.server->name()), qPrintable(r.boxes.last().text));
+        auto *button = byName<QAbstractButton>(r.w, "openButton");
+        QCOMPARE(button->text(), QStringLiteral("打开串口"));
+        QVERIFY(statusText(r.window).contains("正在等待重新连接"));
+        // Refused while it is away, quietly.
+        auto *link = static_cast<PortLink *>(linkOf(r.w));
+        clock.advance(PortLink::retryMs);
+        QVERIFY(link->isConnecting());
+        QTRY_VERIFY(!link->isConnecting());
+        // Meanwhile the line was set to something else.
+        setSpeed(r.pty, B9600);
+        QCOMPARE(r.pty.speeds(), QStringLiteral("9600/9600"));
+        QVERIFY(r.server->start());
+        clock.advance(PortLink::retryMs);
+        QTRY_COMPARE(button->text(), QStringLiteral("关闭串口"));
+        QTRY_COMPARE(r.pty.speeds(), QStringLiteral("57600/57600"));
+        QVERIFY(statusText(r.window).contains("重新连接"));
+        QVERIFY(sendFromArea1(r.w, "back", false));
+        QVERIFY(r.pty.waitForBytes(4));
+        QVERIFY(r.pty.collected().endsWith("back"));
+        QCOMPARE(r.boxes.count(), 1);
+    }
+
+    void refusedAddress()
+    {
+        ModalHandler boxes;
+        MainWindow window;
+        const QString name = QStringLiteral("socket://127.0.0.1:%1").arg(freeLoopbackPort());
+        window.selectPort(name);
+        const QDeadlineTimer fiveSeconds(5000);
+        window.openSelectedPort();
+        QVERIFY(boxes.waitForCount(1, 5000));
+        QVERIFY(!fiveSeconds.hasExpired());
+        QCOMPARE(boxes.last().title, QStringLiteral("错误"));
+        QVERIFY2(boxes.last().text.contains(name) && boxes.last().text.contains("拒绝"),
+                 qPrintable(boxes.last().text));
+        QCOMPARE(byName<QAbstractButton>(&window, "openButton")->text(),
+                 QStringLiteral("打开串口"));
+    }
+
+    // The last entry of the list adds a port; a name that does not parse is
+    // refused there; the list keeps what was added across a restart.
+    void addedThroughTheList()
+    {
+        Pty pty;
+        Ser2NetServer server(pty, Ser2NetServer::RawTcp);
+        QVERIFY(server.start());
+        const QString port = server.name().section(':', -1);
+        {
+            ModalHandler boxes;
+            MainWindow window;
+            auto *ports = byName<QComboBox>(&window, "portCombo");
+            QCOMPARE(ports->itemText(ports->count() - 1), QStringLiteral("网络端口…"));
+            const QString before = ports->currentText();
+            addThroughDialog(&window, boxes, [&](QWidget *dialog) {
+                dialog->findChild<QLineEdit *>("networkHostEdit")->setText("lab_pi");
+                // From the dialog's own loop, where the error box is answered.
+                QTimer::singleShot(0, dialog, [dialog] {
+                    qobject_cast<QDialog *>(dialog)->accept(); // refused, with an error box
+                    qobject_cast<QDialog *>(dialog)->reject();
+                });
+            });
+            QCOMPARE(boxes.count(), 2);
+            QCOMPARE(boxes.last().title, QStringLiteral("错误"));
+            QCOMPARE(ports->currentText(), before);
+            addThroughDialog(&window, boxes, [&](QWidget *dialog) {
+                dialog->findChild<QLineEdit *>("networkHostEdit")->setText(" 127.0.0.1 ");
+                dialog->findChild<QSpinBox *>("networkPortSpin")->setValue(port.toInt());
+                dialog->findChild<QComboBox *>("networkProtocolCombo")->setCurrentIndex(1);
+                qobject_cast<QDialog *>(dialog)->accept();
+            });
+            QCOMPARE(ports->currentText(), server.name());
+            click(byName<QAbstractButton>(&window, "openButton"));
+            QTRY_COMPARE(byName<QAbstractButton>(&window, "openButton")->text(),
+                         QStringLiteral("关闭串口"));
+            QVERIFY(statusText(window).contains("原始 TCP"));
+            QVERIFY(window.close());
+        }
+        MainWindow restarted;
+        QVERIFY(byName<QComboBox>(&restarted, "portCombo")->findText(server.name()) >= 0);
+        QSettings settings("Quorvel", "Quorvel");
+        QCOMPARE(settings.childKeys().size(), 21);
     }
 };
 

@@ -39,10 +39,6 @@
         <translation>Quorvel: a serial port terminal for testing and debugging devices.</translation>
     </message>
     <message>
-        <source>选择此端口：端口列表中的名称（ttyUSB0、COM3）或设备路径（/dev/serial/by-id/...、pty）。</source>
-        <translation>Select this port: a name from the port list (ttyUSB0, COM3) or a device path (/dev/serial/by-id/..., a pty).</translation>
-    </message>
-    <message>
         <source>启动时打开所选串口。</source>
         <translation>Open the port at start.</translation>
     </message>
@@ -69,6 +65,10 @@
     <message>
         <source>&apos;%1&apos; 不是 %2 到 %3 之间的波特率。</source>
         <translation>&apos;%1&apos; is not a baud rate from %2 to %3.</translation>
+    </message>
+    <message>
+        <source>选择此端口：端口列表中的名称（ttyUSB0、COM3）、设备路径（/dev/serial/by-id/...、pty）或网络端口（rfc2217://主机:端口、socket://主机:端口）。</source>
+        <translation>Select this port: a name from the port list (ttyUSB0, COM3), a device path (/dev/serial/by-id/..., a pty) or a network port (rfc2217://HOST:PORT, socket://HOST:PORT).</translation>
     </message>
 </context>
 <context>
@@ -666,6 +666,10 @@
         <source>线路跟不上：前面的数据尚未发完，已跳过 %1 次定时发送</source>
         <translation>The line cannot keep up: earlier data is still being sent; %1 periodic sends skipped</translation>
     </message>
+    <message>
+        <source>正在连接 %1…</source>
+        <translation>Connecting to %1…</translation>
+    </message>
 </context>
 <context>
     <name>NetworkAddress</name>
@@ -794,6 +798,41 @@
     </message>
 </context>
 <context>
+    <name>NetworkPortDialog</name>
+    <message>
+        <source>网络端口</source>
+        <translation>Network port</translation>
+    </message>
+    <message>
+        <source>主机名或 IP 地址</source>
+        <translation>Host name or IP address</translation>
+    </message>
+    <message>
+        <source>RFC 2217（线路参数随之设置）</source>
+        <translation>RFC 2217 (line settings travel too)</translation>
+    </message>
+    <message>
+        <source>原始 TCP（仅传字节）</source>
+        <translation>Raw TCP (bytes only)</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>协议</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
     <name>PlotFeed</name>
     <message>
         <source>波形图最多画 %1 个通道，其余通道的数值已忽略</source>
@@ -907,6 +946,14 @@
     <message>
         <source>USB 产品 ID: </source>
         <translation>USB product ID: </translation>
+    </message>
+    <message>
+        <source>网络端口…</source>
+        <translation>Network port…</translation>
+    </message>
+    <message>
+        <source>添加经网络（RFC 2217 或原始 TCP）访问的串口</source>
+        <translation>Add a serial port reached over the network (RFC 2217 or raw TCP)</translation>
     </message>
 </context>
 </TS>

@@ -1,4 +1,5 @@
 #include "testsupport.h"
+#include "link.h"
 
 #include "countershow.h"
 #include "receivepath.h"
@@ -306,6 +307,11 @@ QSerialPort *serialPortOf(QWidget *window)
     return window->findChild<QSerialPort *>();
 }
 
+Link *linkOf(QWidget *window)
+{
+    return window->findChild<Link *>(QStringLiteral("portLink"));
+}
+
 void click(QAbstractButton *button)
 {
     if (button->isVisible())
@@ -324,6 +330,10 @@ bool openPort(QWidget *window, const QString &path)
         ports->addItem(path);
     ports->setCurrentIndex(ports->findText(path));
     click(button);
+    // A network port answers once its server has.
+    if (path.contains(QStringLiteral("://")))
+        return QTest::qWaitFor(
+                [&] { return button->text() == QStringLiteral("关闭串口"); }, 10000);
     return button->text() == QStringLiteral("关闭串口");
 }
 
@@ -365,7 +375,7 @@ bool displaySettled(QWidget *window)
 
 bool receiveChunk(QWidget *window, Pty &pty, const QByteArray &bytes)
 {
-    QSignalSpy reads(serialPortOf(window), &QSerialPort::readyRead);
+    QSignalSpy reads(linkOf(window), &Link::readyRead);
     const qint64 frames = counter(window, QStringLiteral("收帧数")).toLongLong();
     const qint64 total = counter(window, QStringLiteral("收字节数")).toLongLong() + bytes.size();
     if (!pty.write(bytes) || !QTest::qWaitFor([&] {
@@ -402,14 +412,27 @@ QByteArray randomBytes(int size, quint32 seed)
     return bytes;
 }
 
-Rig::Rig(int frameGapMs)
-    : reads(serialPortOf(&window), &QSerialPort::readyRead)
+void Rig::prepare(int frameGapMs)
 {
     spin(QStringLiteral("frameGapSpin"))->setValue(frameGapMs);
     QObject::connect(window.findChild<ReceivePath *>(QStringLiteral("receivePath")),
                      &ReceivePath::bytesReceived, &window,
                      [this](const QByteArray &chunk) { bytesRead += chunk.size(); });
+}
+
+Rig::Rig(int frameGapMs)
+    : reads(linkOf(&window), &Link::readyRead)
+{
+    prepare(frameGapMs);
     open = openPort(w, pty.slavePath());
+}
+
+Rig::Rig(Ser2NetServer::Mode mode, int frameGapMs)
+    : reads(linkOf(&window), &Link::readyRead)
+    , server(new Ser2NetServer(pty, mode))
+{
+    prepare(frameGapMs);
+    open = server->start() && openPort(w, server->name());
 }
 
 qint64 Rig::count(const QString &caption)
@@ -448,7 +471,7 @@ bool Rig::sentExactly(const QByteArray &bytes)
 {
     // What the window wrote last is still in the port's buffer until the
     // event loop runs: nothing there means nothing more was sent.
-    QSerialPort *port = serialPortOf(w);
+    Link *port = linkOf(w);
     return QTest::qWaitFor([&] {
                return port->bytesToWrite() == 0 && pty.collected().size() >= bytes.size();
            })

@@ -3,6 +3,7 @@
 
 #include "clock.h"
 #include "mainwindow.h"
+#include "ser2netserver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,12 +15,14 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <termios.h>
 
 class QAbstractButton;
 class QCheckBox;
 class QPlainTextEdit;
 class QSerialPort;
+class Link;
 class QSpinBox;
 class QWidget;
 
@@ -131,6 +134,8 @@ T *byName(QWidget *root, const QString &name)
 }
 QPlainTextEdit *sendArea(QWidget *root, int area);
 QSerialPort *serialPortOf(QWidget *window);
+// The link the window's traffic goes through, whichever port is open.
+Link *linkOf(QWidget *window);
 
 // Selects the pty's slave in the port list and presses "打开串口".
 bool openPort(QWidget *window, const QString &path);
@@ -169,6 +174,9 @@ QByteArray randomBytes(int size, quint32 seed);
 struct Rig
 {
     explicit Rig(int frameGapMs = 0);
+    // The same, with the pty served by a real ser2net and the window on its
+    // network port.
+    explicit Rig(Ser2NetServer::Mode mode, int frameGapMs = 0);
 
     ModalHandler boxes;
     Pty pty;
@@ -177,6 +185,7 @@ struct Rig
     QTemporaryDir dir;
     bool open = false;
     QSignalSpy reads;
+    std::unique_ptr<Ser2NetServer> server;
 
     void set(const QString &name, bool on) { byName<QAbstractButton>(w, name)->setChecked(on); }
     void press(const QString &name) { click(byName<QAbstractButton>(w, name)); }
@@ -203,6 +212,9 @@ struct Rig
     void join(int n, const QString &text, int periodMs);
     // Loads a send file of this content through "选择发送文件".
     bool load(const QByteArray &content);
+
+private:
+    void prepare(int frameGapMs);
 };
 
 } // namespace testsupport
