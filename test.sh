@@ -13,10 +13,8 @@ if [ "${1:-}" = "--qt6" ]; then
 fi
 build_dir="${1:-$build_dir}"
 shift || true
-# The package test builds and validates the Debian package with these; the
-# network tests run a real ser2net. Not in setup.sh: run.sh should not bring
-# a network daemon that Debian enables at installation.
-"$here/tools/install-packages.sh" dpkg-dev desktop-file-utils appstream ser2net
+# The package test builds and validates the Debian package with these.
+"$here/tools/install-packages.sh" dpkg-dev desktop-file-utils appstream
 "$here/tools/setup.sh" "${qt_option[@]}" "$build_dir" "$@"
 export QT_QPA_PLATFORM=offscreen
 cd "$here/$build_dir"

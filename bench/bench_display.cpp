@@ -2,7 +2,8 @@
 // printed as one JSON line. bench/run.sh runs every figure in a process of
 // its own (so the resident size of one does not carry into the next).
 //
-//   bench_display drain   hex|text|frames|stamps|capture  [MiB]
+//   bench_display drain   hex|text|frames|stamps|capture|rfc2217|socket  [MiB]
+//                         (rfc2217, socket: the hex flood through a real ser2net)
 //   bench_display growth  continuous|frames               [MiB]
 //   bench_display paced   hex|text                        [seconds]
 //   bench_display answer  [lines]
@@ -15,6 +16,7 @@
 #include "mainwindow.h"
 #include "plotfeed.h"
 #include "startup.h"
+#include "ser2netserver.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -38,6 +40,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -189,11 +192,14 @@ struct Rig
     MainWindow window;
     QWidget *w = &window;
 
-    bool open()
+    // The pty itself, or the network port of a server that serves it.
+    bool open(const QString &networkName = {})
     {
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return false;
+        if (!networkName.isEmpty())
+            return openPort(w, networkName); // the slave stays open: ser2net's opening may trail
         const bool opened = openPort(w, device.slave);
         ::close(device.keepSlave);
         device.keepSlave = -1;
@@ -243,13 +249,21 @@ void drain(const QString &view, qint64 mib)
     QTemporaryDir dir;
     const bool text = view == QLatin1String("text");
     rig.check(QStringLiteral("16进制"), !text, receiveGroup);
+    std::unique_ptr<Ser2NetServer> server;
+    if (view == QLatin1String("rfc2217") || view == QLatin1String("socket")) {
+        server.reset(new Ser2NetServer(rig.device.slave, view == QLatin1String("rfc2217")
+                                                                 ? Ser2NetServer::Rfc2217
+                                                                 : Ser2NetServer::RawTcp));
+        if (!server->start() || !rig.open(server->name()))
+            qFatal("cannot open %s through ser2net", qPrintable(rig.device.slave));
+    }
     if (view == QLatin1String("frames"))
         rig.check(QStringLiteral("帧换行"), true);
     if (view == QLatin1String("stamps")) {
         rig.check(QStringLiteral("显示保存时间"), true);
         rig.check(QStringLiteral("显示保存发送"), true);
     }
-    if (!rig.open())
+    if (!server && !rig.open())
         qFatal("cannot open %s", qPrintable(rig.device.slave));
     if (view == QLatin1String("capture")) {
         rig.boxes.chooseFile(dir.filePath(QStringLiteral("capture.txt")));

@@ -22,7 +22,8 @@ figure() {
     "$build/bench/bench_display" "$@" 2> >(grep -v propagateSizeHints >&2) | tee -a "$results"
 }
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
-for view in hex text frames stamps capture; do
+# rfc2217, socket: the hex flood through a real ser2net, beside the pty's own.
+for view in hex text frames stamps capture rfc2217 socket; do
     figure drain "$view" "${DRAIN_MIB:-2}"
 done
 for view in continuous frames; do

@@ -37,6 +37,11 @@ void CommandLineTest::parsing_data()
     QTest::newRow("nothing") << QStringList() << -1 << QString() << QString() << 0 << false;
     QTest::newRow("all") << QStringList{ "--port", "/dev/pts/7", "--baud", "921600", "--open" }
                          << -1 << QString() << "/dev/pts/7" << 921600 << true;
+    QTest::newRow("network port") << QStringList{ "--port", "rfc2217://127.0.0.1:2000", "--open" }
+                                  << -1 << QString() << "rfc2217://127.0.0.1:2000" << 0 << true;
+    QTest::newRow("network port without its port")
+            << QStringList{ "--port", "socket://lab-pi" } << 2 << "socket://lab-pi" << QString()
+            << 0 << false;
     QTest::newRow("open alone") << QStringList{ "--open" } << -1 << QString() << QString() << 0
                                 << true;
     QTest::newRow("rate off the list")

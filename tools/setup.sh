@@ -56,6 +56,11 @@ else
     packages+=(qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
                libqt5serialport5-dev)
 fi
+# The network tests run a real ser2net. Only for a full build, which has the
+# tests: run.sh builds the program alone and brings no network daemon.
+if [ ${#target[@]} -eq 0 ]; then
+    packages+=(ser2net)
+fi
 # Chinese captions need a CJK font; take one only if none is present.
 if ! fc-list :lang=zh 2>/dev/null | grep -q .; then
     packages+=(fonts-wqy-microhei)

@@ -15,7 +15,12 @@ quint16 freeLoopbackPort()
 }
 
 Ser2NetServer::Ser2NetServer(const Pty &pty, Mode mode)
-    : slavePath(pty.slavePath())
+    : Ser2NetServer(pty.slavePath(), mode)
+{
+}
+
+Ser2NetServer::Ser2NetServer(const QString &slavePath, Mode mode)
+    : slavePath(slavePath)
     , mode(mode)
 {
     process.setProcessChannelMode(QProcess::ForwardedChannels);

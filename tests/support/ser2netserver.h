@@ -22,6 +22,7 @@ public:
     enum Mode { RawTcp, Rfc2217 };
 
     Ser2NetServer(const Pty &pty, Mode mode);
+    Ser2NetServer(const QString &slavePath, Mode mode);
     ~Ser2NetServer() { stop(); }
 
     // Returns once it listens; false when it did not come up.
