@@ -141,15 +141,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                   .arg(parser.positionalArguments().constFirst()));
 
     if (parser.isSet(portOption)) {
-        result.options.port = parser.value(portOption).trimmed();
-        if (result.options.port.isEmpty())
+        const QString port = parser.value(portOption).trimmed();
+        if (port.isEmpty())
             return usageError(
                     translated(QT_TRANSLATE_NOOP("CommandLine", "--port 需要端口名称或路径。")));
         NetworkAddress address;
         QString error;
-        if (NetworkAddress::looksLikeNetworkName(result.options.port)
-            && !NetworkAddress::parse(result.options.port, &address, &error))
+        if (NetworkAddress::looksLikeNetworkName(port)
+            && !NetworkAddress::parse(port, &address, &error))
             return usageError(error);
+        result.options.port = port;
     }
     if (parser.isSet(baudOption)) {
         const qint32 rate = baudRateFromText(parser.value(baudOption));
