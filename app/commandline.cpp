@@ -38,10 +38,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption portOption(
             QStringLiteral("port"),
-            translated(QT_TRANSLATE_NOOP("CommandLine",
-                                         "选择此端口：端口列表中的名称（ttyUSB0、COM3）、"
-                                         "设备路径（/dev/serial/by-id/...、pty）"
-                                         "或网络端口（rfc2217://主机:端口、socket://主机:端口）。")),
+            translated(
+                    QT_TRANSLATE_NOOP("CommandLine",
+                                      "选择此端口：端口列表中的名称（ttyUSB0、COM3）、"
+                                      "设备路径（/dev/serial/by-id/...、pty）"
+                                      "或网络端口（rfc2217://主机:端口、socket://主机:端口）。")),
             QStringLiteral("name|path|url"));
     const QCommandLineOption baudOption(
             QStringLiteral("baud"),

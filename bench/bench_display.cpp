@@ -15,8 +15,8 @@
 #include "benchclock.h"
 #include "mainwindow.h"
 #include "plotfeed.h"
-#include "startup.h"
 #include "ser2netserver.h"
+#include "startup.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -40,8 +40,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <pty.h>
 #include <thread>
@@ -251,9 +251,9 @@ void drain(const QString &view, qint64 mib)
     rig.check(QStringLiteral("16进制"), !text, receiveGroup);
     std::unique_ptr<Ser2NetServer> server;
     if (view == QLatin1String("rfc2217") || view == QLatin1String("socket")) {
-        server.reset(new Ser2NetServer(rig.device.slave, view == QLatin1String("rfc2217")
-                                                                 ? Ser2NetServer::Rfc2217
-                                                                 : Ser2NetServer::RawTcp));
+        server.reset(new Ser2NetServer(rig.device.slave,
+                                       view == QLatin1String("rfc2217") ? Ser2NetServer::Rfc2217
+                                                                        : Ser2NetServer::RawTcp));
         if (!server->start() || !rig.open(server->name()))
             qFatal("cannot open %s through ser2net", qPrintable(rig.device.slave));
     }

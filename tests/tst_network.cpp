@@ -9,8 +9,8 @@
 #include "testsupport.h"
 
 #include <QComboBox>
-#include <QDialog>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>

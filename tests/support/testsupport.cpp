@@ -332,8 +332,7 @@ bool openPort(QWidget *window, const QString &path)
     click(button);
     // A network port answers once its server has.
     if (path.contains(QStringLiteral("://")))
-        return QTest::qWaitFor(
-                [&] { return button->text() == QStringLiteral("关闭串口"); }, 10000);
+        return QTest::qWaitFor([&] { return button->text() == QStringLiteral("关闭串口"); }, 10000);
     return button->text() == QStringLiteral("关闭串口");
 }
 
