@@ -319,7 +319,16 @@ private slots:
         QFile capture(r.dir.filePath("capture.txt"));
         QVERIFY(capture.open(QIODevice::ReadOnly));
         QCOMPARE(QByteArray::fromHex(capture.readAll()), in);
-        QCOMPARE(r.boxes.count(), 1); // the capture file dialog only
+        // A file rotation waits for each answer: with the clock stopped only
+        // the answer releases line 2.
+        QVERIFY(r.load("L1\nL2\n"));
+        r.pty.take();
+        FrozenClock clock;
+        r.press("startFileRotationButton");
+        QVERIFY(r.sentExactly("L1"));
+        QVERIFY(r.feed("ok"));
+        QVERIFY(r.sentExactly("L1L2"));
+        QCOMPARE(r.boxes.count(), 2); // the two file dialogs only
     }
 
     // ser2net stops: one message, the port closed; back: open again with
