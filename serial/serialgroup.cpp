@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSerialPortInfo>
@@ -237,7 +238,8 @@ void MainWindow::connectPortLink()
             && baudRateFromText(baudCombo->currentText()) > 0)
             applyPortParameters();
     };
-    connect(baudCombo, &QComboBox::currentTextChanged, this, settingsChanged);
-    for (QComboBox *combo : { dataBitsCombo, parityCombo, stopBitsCombo })
+    // A typed rate counts once finished, not at each keystroke on the way.
+    connect(baudCombo->lineEdit(), &QLineEdit::editingFinished, this, settingsChanged);
+    for (QComboBox *combo : { baudCombo, dataBitsCombo, parityCombo, stopBitsCombo })
         connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, settingsChanged);
 }
