@@ -231,10 +231,11 @@ void MainWindow::connectPortLink()
                         .arg(portLink->name(),
                              QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
     });
-    // A network port takes line settings while open; a serial port takes
-    // them at the next opening, as it always has.
+    // A network port takes line settings while open, and one waited for at
+    // its return; a serial port takes them at the next opening, as it always
+    // has.
     const auto settingsChanged = [this] {
-        if (portLink->isNetwork() && portLink->isOpen()
+        if (portLink->isNetwork() && (portLink->isOpen() || portLink->isRetrying())
             && baudRateFromText(baudCombo->currentText()) > 0)
             applyPortParameters();
     };
