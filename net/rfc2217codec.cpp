@@ -35,12 +35,15 @@ QByteArray negotiation(quint8 verb, quint8 option)
     return QByteArray(bytes, 3);
 }
 
-void appendEscaped(QByteArray *out, const QByteArray &bytes)
+// IAC doubled; outside binary mode a carriage return is padded with a NUL.
+void appendEscaped(QByteArray *out, const QByteArray &bytes, bool padCarriageReturn = false)
 {
     for (const char byte : bytes) {
         out->append(byte);
         if (quint8(byte) == iac)
             out->append(byte);
+        else if (byte == '\r' && padCarriageReturn)
+            out->append('\0');
     }
 }
 
@@ -252,16 +255,9 @@ Rfc2217Codec::Setting Rfc2217Codec::settingOf(quint8 command, quint32 value)
 
 QByteArray Rfc2217Codec::encode(const QByteArray &data) const
 {
-    const bool binaryMode = ours[binary] == Yes;
     QByteArray out;
     out.reserve(data.size() + data.size() / 8);
-    for (const char byte : data) {
-        out.append(byte);
-        if (quint8(byte) == iac)
-            out.append(byte);
-        else if (byte == '\r' && !binaryMode)
-            out.append('\0');
-    }
+    appendEscaped(&out, data, ours[binary] != Yes);
     return out;
 }
 
