@@ -11,20 +11,6 @@ PortLink::PortLink(QSerialPort *port, QObject *parent)
     network = new NetworkLink(this);
     follow(&serial);
     follow(network);
-    connect(network, &Link::opened, this, [this] {
-        connecting = false;
-        emit opened();
-        if (!retrying)
-            return;
-        stopRetrying();
-        emit returned();
-    });
-    connect(network, &Link::openFailed, this, [this](const QString &reason) {
-        connecting = false;
-        // A retry that failed is not news: the next one follows.
-        if (!retrying)
-            emit openFailed(reason);
-    });
     retryTimer = new ClockTimer(this);
     retryTimer->setRepeating(true);
     connect(retryTimer, &ClockTimer::timeout, this, &PortLink::tryAgain);
@@ -37,21 +23,28 @@ PortLink::~PortLink()
     network->disconnect(this);
 }
 
-// Passes on what the link in use says; the opening of the network link is
-// followed by hand (see the constructor).
+// Passes on what the link in use says.
 void PortLink::follow(Link *link)
 {
     const auto inUse = [this, link] { return active == link; };
-    if (link == &serial) {
-        connect(link, &Link::opened, this, [this, inUse] {
-            if (inUse())
-                emit opened();
-        });
-        connect(link, &Link::openFailed, this, [this, inUse](const QString &reason) {
-            if (inUse())
-                emit openFailed(reason);
-        });
-    }
+    connect(link, &Link::opened, this, [this, inUse] {
+        if (!inUse())
+            return;
+        connecting = false;
+        emit opened();
+        if (!retrying)
+            return;
+        stopRetrying();
+        emit returned();
+    });
+    connect(link, &Link::openFailed, this, [this, inUse](const QString &reason) {
+        if (!inUse())
+            return;
+        connecting = false;
+        // A retry that failed is not news: the next one follows.
+        if (!retrying)
+            emit openFailed(reason);
+    });
     connect(link, &Link::readyRead, this, [this, inUse] {
         if (inUse())
             emit readyRead();
@@ -132,13 +125,8 @@ void PortLink::stopRetrying()
 {
     retrying = false;
     retryTimer->stop();
-    if (connecting && !active->isOpen())
+    if (connecting)
         close();
-}
-
-bool PortLink::isRetrying() const
-{
-    return retrying;
 }
 
 void PortLink::tryAgain()

@@ -36,9 +36,10 @@ public:
 
     // After a loss: tries the chosen network port again every retryMs,
     // quietly, until it opens (opened(), then returned()) or stopRetrying().
+    // Nothing for a serial port, whose return the port watch sees.
     void retryUntilBack();
     void stopRetrying();
-    bool isRetrying() const;
+    bool isRetrying() const { return retrying; }
 
     bool open() override;
     void close() override;

@@ -45,8 +45,7 @@ void MainWindow::handleDeviceLoss(const QString &reason)
                 const QString portName = openedPortName;
                 closePort();
                 // A network port is tried again until its server takes it.
-                if (portLink->isNetwork())
-                    portLink->retryUntilBack();
+                portLink->retryUntilBack();
                 statusBar()->showMessage(
                         portLink->isRetrying() || portWatcher->watch(portName)
                                 ? tr("设备 %1 已断开，正在等待重新连接…").arg(portName)
