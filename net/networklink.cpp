@@ -124,12 +124,8 @@ NetworkLink::NetworkLink(QObject *parent)
     : Link(parent)
     , confirmed(unknownSettings())
 {
-    connectTimer.setSingleShot(true);
-    connectTimer.setInterval(connectTimeoutMs);
-    confirmTimer.setSingleShot(true);
-    confirmTimer.setInterval(confirmTimeoutMs);
-    connect(&connectTimer, &QTimer::timeout, this, &NetworkLink::onConnectTimeout);
-    connect(&confirmTimer, &QTimer::timeout, this, &NetworkLink::reportUnconfirmed);
+    connect(&connectTimer, &ClockTimer::timeout, this, &NetworkLink::onConnectTimeout);
+    connect(&confirmTimer, &ClockTimer::timeout, this, &NetworkLink::reportUnconfirmed);
     connect(&socket, &QTcpSocket::connected, this, &NetworkLink::onConnected);
     connect(&socket, &QTcpSocket::readyRead, this, &NetworkLink::onSocketReadyRead);
     connect(&socket, &QTcpSocket::bytesWritten, this, &NetworkLink::onSocketBytesWritten);
@@ -159,7 +155,7 @@ bool NetworkLink::open()
     unconfirmedShown = false;
     lossReported = false;
     state = Connecting;
-    connectTimer.start();
+    connectTimer.start(connectTimeoutMs);
     socket.connectToHost(target.host, target.port);
     return true;
 }
@@ -346,7 +342,7 @@ void NetworkLink::sendCommand(const QByteArray &bytes, Codec::Setting setting)
         return;
     if (!unconfirmed.contains(setting))
         unconfirmed.append(setting);
-    confirmTimer.start();
+    confirmTimer.start(confirmTimeoutMs);
 }
 
 void NetworkLink::sendEncoded(const QByteArray &bytes, qint64 dataBytes)

@@ -1,13 +1,13 @@
 #ifndef QUORVEL_NETWORKLINK_H
 #define QUORVEL_NETWORKLINK_H
 
+#include "clock.h"
 #include "lineport.h"
 #include "link.h"
 #include "networkaddress.h"
 #include "rfc2217codec.h"
 
 #include <QTcpSocket>
-#include <QTimer>
 
 #include <deque>
 
@@ -95,8 +95,9 @@ private:
     };
     std::deque<Waiting> waiting;
     qint64 waitingData = 0;
-    QTimer connectTimer;
-    QTimer confirmTimer;
+    // Time-outs on the program's clock, as every rule about time is.
+    ClockTimer connectTimer;
+    ClockTimer confirmTimer;
     QVector<Rfc2217Codec::Setting> unconfirmed;
     bool unconfirmedShown = false;
     bool lossReported = false;
