@@ -266,6 +266,7 @@ private:
     // The port whose return is awaited; empty when none is.
     QString awaitedPortName() const;
     void reopenReturnedPort(const QString &portName);
+    void showReconnected(const QString &portName);
     void stopWatchingPort();
     PortWatcher *portWatcher = nullptr;
     QString openedPortName;

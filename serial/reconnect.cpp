@@ -101,6 +101,11 @@ void MainWindow::reopenReturnedPort(const QString &portName)
         return;
     }
     portWatcher->stop();
+    showReconnected(portName);
+}
+
+void MainWindow::showReconnected(const QString &portName)
+{
     statusBar()->showMessage(
             tr("设备 %1 已于 %2 重新连接")
                     .arg(portName, QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));

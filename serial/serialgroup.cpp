@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -225,12 +224,7 @@ void MainWindow::connectPortLink()
         portErrorShown = true;
         QTimer::singleShot(0, this, [this, reason] { showPortErrorBox(reason); });
     });
-    connect(portLink, &PortLink::returned, this, [this] {
-        statusBar()->showMessage(
-                tr("设备 %1 已于 %2 重新连接")
-                        .arg(portLink->name(),
-                             QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
-    });
+    connect(portLink, &PortLink::returned, this, [this] { showReconnected(portLink->name()); });
     // A network port takes line settings while open, and one waited for at
     // its return; a serial port takes them at the next opening, as it always
     // has.
